@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs what building, running and testing Wendle need on Debian 12,
+# and only what is missing. Safe to run again.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ qt6-base-dev
+          fonts-dejavu-core libx11-dev xvfb xauth x11-utils xdotool icewm locales)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+as_root() {
+    if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+if [ "${#missing[@]}" -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    as_root apt-get update -q
+    DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# The tests check 12-hour clock lines under en_US; locale-gen rebuilds every
+# locale listed in /etc/locale.gen, so the locale has to be listed there.
+if ! locale -a 2>/dev/null | grep -qiE '^en_US\.utf-?8$'; then
+    if ! grep -qE '^en_US\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
+        echo 'en_US.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+    fi
+    as_root locale-gen
+fi

@@ -1,0 +1,207 @@
+#include "logging/daily_log_file.h"
+#include "logging/file_numbers.h"
+#include "logging/log_paths.h"
+#include "logging/log_tail.h"
+#include "logging/time_line.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <sys/resource.h>
+
+using namespace wendle;
+
+class TestDailyLog : public QObject {
+    Q_OBJECT
+
+private:
+    static void writeFile(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(content), content.size());
+    }
+    static QByteArray readFile(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+    }
+
+private slots:
+    void pathJoinsFolderAndDate_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("plain folder") << "/home/ann/logs" << "/home/ann/logs/2003-12-02.log";
+        QTest::newRow("root folder has one slash") << "/" << "/2003-12-02.log";
+        QTest::newRow("spaces and non-ASCII") << "/tmp/Zeit Überblick" << "/tmp/Zeit Überblick/2003-12-02.log";
+        QTest::newRow("empty folder means the root") << "" << "/2003-12-02.log";
+    }
+    void pathJoinsFolderAndDate()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, expected);
+        QCOMPARE(dailyLogPath(folder, QDate(2003, 12, 2)), expected);
+    }
+
+    void lineFollowsTheLocaleLongTimeFormat_data()
+    {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<QTime>("time");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("C, afternoon") << QByteArray("C") << QTime(14, 3, 12) << QByteArray("14:03:12\r\n");
+        QTest::newRow("C, midnight") << QByteArray("C") << QTime(0, 0, 0) << QByteArray("00:00:00\r\n");
+        QTest::newRow("en_US, afternoon") << QByteArray("en_US.UTF-8") << QTime(14, 3, 12)
+                                          << QByteArray("02:03:12 PM\r\n");
+        QTest::newRow("en_US, after midnight") << QByteArray("en_US.UTF-8") << QTime(0, 0, 5)
+                                               << QByteArray("12:00:05 AM\r\n");
+    }
+    void lineFollowsTheLocaleLongTimeFormat()
+    {
+        QFETCH(QByteArray, locale);
+        QFETCH(QTime, time);
+        QFETCH(QByteArray, expected);
+        const QByteArray saved = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, locale.constData()))
+            QSKIP("locale not installed (scripts/setup.sh generates en_US.UTF-8)");
+        const QByteArray line = timeLine(time);
+        std::setlocale(LC_TIME, saved.constData());
+        QCOMPARE(line, expected);
+    }
+
+    void fileNumbersAreLowestFreeFromOne()
+    {
+        FileNumbers numbers;
+        QCOMPARE(numbers.acquire(), 1);
+        QCOMPARE(numbers.acquire(), 2);
+        QCOMPARE(numbers.acquire(), 3);
+        numbers.release(2);
+        QCOMPARE(numbers.acquire(), 2);
+        numbers.release(1);
+        numbers.release(3);
+        QCOMPARE(numbers.acquire(), 1);
+        QCOMPARE(numbers.acquire(), 3);
+    }
+
+    void appendKeepsEarlierLinesAndCreatesMissingFile()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("2003-12-02.log");
+        QString error;
+        {
+            DailyLogFile file;
+            QVERIFY(file.open(path, &error));
+            QVERIFY(file.append("10:00:00\r\n", &error));
+        }
+        QCOMPARE(readFile(path), QByteArray("10:00:00\r\n"));
+        DailyLogFile again;
+        QVERIFY(again.open(path, &error));
+        QVERIFY(again.append("10:00:10\r\n", &error));
+        again.close();
+        QCOMPARE(readFile(path), QByteArray("10:00:00\r\n10:00:10\r\n"));
+    }
+
+    void openFailureNamesTheReason_data()
+    {
+        QTest::addColumn<QString>("relative");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("missing folder") << "no such folder/2003-12-02.log" << "No such file or directory";
+        QTest::newRow("a folder in the way") << "taken" << "Is a directory";
+    }
+    void openFailureNamesTheReason()
+    {
+        QFETCH(QString, relative);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("taken"));
+        DailyLogFile file;
+        QString error;
+        QVERIFY(!file.open(dir.filePath(relative), &error));
+        QVERIFY(!file.isOpen());
+        QCOMPARE(error, reason);
+    }
+
+    // A line that runs into the file size limit is taken back whole, and the
+    // failure is reported instead of the program being killed by SIGXFSZ.
+    void writeFailureLeavesNoHalfLine()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("2003-12-02.log");
+        writeFile(path, "09:00:00\r\n");
+        DailyLogFile file;
+        QString error;
+        QVERIFY(file.open(path, &error));
+
+        rlimit saved;
+        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        rlimit small = saved;
+        small.rlim_cur = 25; // room for one more line and half of the next
+        QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
+        const bool first = file.append("09:00:10\r\n", &error);
+        const bool second = file.append("09:00:20\r\n", &error);
+        setrlimit(RLIMIT_FSIZE, &saved);
+
+        QVERIFY(first);
+        QVERIFY(!second);
+        QCOMPARE(error, QString("File too large"));
+        QCOMPARE(readFile(path), QByteArray("09:00:00\r\n09:00:10\r\n"));
+    }
+
+    void tailOfShortFileIsWhole()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("short.log");
+        writeFile(path, "12:00:00\r\n");
+        const LogTail tail = readLogTail(path, 32000);
+        QCOMPARE(tail.status, LogTail::Status::Read);
+        QCOMPARE(tail.text, QString("12:00:00\r\n"));
+    }
+
+    void tailOfLongFileIsItsLastCharacters()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("long.log");
+        QByteArray content;
+        for (int i = 0; i < 5000; ++i)
+            content += QTime(0, 0).addSecs(i).toString("HH:mm:ss").toLatin1() + "\r\n";
+        writeFile(path, content);
+        const LogTail tail = readLogTail(path, 32000);
+        QCOMPARE(tail.status, LogTail::Status::Read);
+        QCOMPARE(tail.text.size(), 32000);
+        QCOMPARE(tail.text, QString::fromLatin1(content.right(32000)));
+        QVERIFY(tail.text.endsWith("01:23:19\r\n"));
+    }
+
+    // Characters of three and four bytes: the tail counts characters, not
+    // bytes or UTF-16 units, and never starts inside one.
+    void tailCountsWholeCharacters_data()
+    {
+        QTest::addColumn<QString>("unit");
+        QTest::newRow("three-byte") << QString::fromUtf8("€");
+        QTest::newRow("four-byte") << QString::fromUtf8("\xF0\x9F\x95\x90"); // a clock face
+    }
+    void tailCountsWholeCharacters()
+    {
+        QFETCH(QString, unit);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("wide.log");
+        writeFile(path, unit.repeated(50001).toUtf8() + "\r\n");
+        const LogTail tail = readLogTail(path, 1000);
+        QCOMPARE(tail.status, LogTail::Status::Read);
+        QCOMPARE(tail.text, unit.repeated(998) + "\r\n");
+    }
+
+    void tailReportsMissingAndUnreadableFiles()
+    {
+        QTemporaryDir dir;
+        QCOMPARE(readLogTail(dir.filePath("absent.log"), 10).status, LogTail::Status::Missing);
+        const LogTail folder = readLogTail(dir.path(), 10);
+        QCOMPARE(folder.status, LogTail::Status::Failed);
+        QCOMPARE(folder.error, QString("Is a directory"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDailyLog)
+#include "test_daily_log.moc"
