@@ -26,10 +26,9 @@ QSize captionSize(const QWidget *widget, const QFont &font)
         const QStyle *style = box->style();
         const QSize text = textSize(box->text());
         const int indicatorWidth = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);
-        const int indicatorHeight = style->pixelMetric(QStyle::PM_IndicatorHeight, nullptr, box);
         const int spacing = style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        return QSize(indicatorWidth + spacing + text.width(),
-                     qMax(indicatorHeight, text.height()));
+        // The style shrinks the box to the row when it must; the text it cannot.
+        return QSize(indicatorWidth + spacing + text.width(), text.height());
     }
     if (auto *button = qobject_cast<const QPushButton *>(widget)) {
         const QSize text = textSize(button->text());

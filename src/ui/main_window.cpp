@@ -7,6 +7,7 @@
 #include "ui/twips.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLabel>
@@ -28,8 +29,10 @@ const QString ApplicationTitle = QStringLiteral("Wendle");
 
 void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode)
 {
+    // Resolved from the user's scheme, not from the widget's own palette,
+    // which already holds the colour of the other look.
+    const QColor colour = systemColor(systemCode, QApplication::palette(widget));
     QPalette palette = widget->palette();
-    const QColor colour = systemColor(systemCode, palette);
     palette.setColor(QPalette::Active, role, colour);
     palette.setColor(QPalette::Inactive, role, colour);
     widget->setPalette(palette);
@@ -192,7 +195,8 @@ void MainWindow::showRecentLogText(const QString &text)
     QTextCursor cursor = txtLog->textCursor();
     cursor.movePosition(QTextCursor::End);
     txtLog->setTextCursor(cursor);
-    txtLog->ensureCursorVisible();
+    // The caret sits on the empty line after the last CR LF; show the very end.
+    txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
 }
 
 void MainWindow::chooseFolder()

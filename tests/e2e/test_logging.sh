@@ -1,0 +1,50 @@
+#!/usr/bin/env bash
+# A user's first logging session: choose a folder, set the slider to one
+# second, Start, Show Recent Log while logging, Stop, close the window.
+set -u
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
+
+folder="$work/time logs ü"
+mkdir -p "$folder"
+start_wendle
+screenshot window-idle
+
+click_browse
+choose_folder "$folder"
+
+# Home on the focused slider takes it to its minimum, one second.
+click_slider
+xdotool key Home
+sleep 0.2
+
+click_start
+log="$folder/$(date +%Y-%m-%d).log"
+[ -f "$log" ] || fail "Start did not create $log"
+[ "$(line_count "$log")" -eq 0 ] || fail "Start wrote a line at once"
+
+sleep 5.5
+click_show_log
+screenshot window-logging
+sleep 3
+click_stop
+lines=$(line_count "$log")
+# About 8.5 s at one line a second, allowing for the clicks' own time.
+[ "$lines" -ge 7 ] && [ "$lines" -le 10 ] || fail "expected about 8 lines, got $lines"
+check_lines "$log"
+# Consecutive lines are one second apart.
+prev=""
+while IFS= read -r line; do
+    t=$(date -d "${line%$'\r'}" +%s)
+    [ -z "$prev" ] || [ $((t - prev)) -eq 1 ] || fail "lines $prev and $t are not one second apart"
+    prev=$t
+done <"$log"
+
+sleep 2
+[ "$(line_count "$log")" -eq "$lines" ] || fail "lines kept coming after Stop"
+
+xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
+expect_exit_0
+echo "PASS: $lines lines in $log"
