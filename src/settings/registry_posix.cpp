@@ -1,0 +1,148 @@
+// The registry operations on the user's registry file, for systems without
+// a registry. They keep the registry's meaning: see registry.h.
+#ifndef _WIN32
+
+#include "settings/registry.h"
+#include "settings/registry_store.h"
+
+#include <optional>
+
+namespace wendle {
+
+namespace {
+
+constexpr int ERROR_SUCCESS = 0;
+constexpr int ERROR_FILE_NOT_FOUND = 2;
+constexpr int ERROR_MORE_DATA = 234;
+
+std::optional<QString> rootName(RegistryRoot root)
+{
+    switch (root) {
+    case HKEY_CLASSES_ROOT: return QStringLiteral("HKEY_CLASSES_ROOT");
+    case HKEY_CURRENT_USER: return QStringLiteral("HKEY_CURRENT_USER");
+    case HKEY_LOCAL_MACHINE: return QStringLiteral("HKEY_LOCAL_MACHINE");
+    case HKEY_USERS: return QStringLiteral("HKEY_USERS");
+    case HKEY_PERFORMANCE_DATA: return QStringLiteral("HKEY_PERFORMANCE_DATA");
+    case HKEY_CURRENT_CONFIG: return QStringLiteral("HKEY_CURRENT_CONFIG");
+    case HKEY_DYN_DATA: return QStringLiteral("HKEY_DYN_DATA");
+    }
+    return std::nullopt;
+}
+
+// A key opened for reading: the store's text as it was when opened.
+struct OpenKey {
+    RegDocument document;
+    QString path;
+};
+
+std::optional<OpenKey> openKey(RegistryRoot root, const QString &subkey)
+{
+    const std::optional<QString> name = rootName(root);
+    if (!name)
+        return std::nullopt;
+    OpenKey key{RegistryStore().read(), *name + QLatin1Char('\\') + subkey};
+    if (!key.document.keyExists(key.path))
+        return std::nullopt;
+    return key;
+}
+
+// The status of the value's lookup; the text is set only for a text value.
+int QueryStringValue(const OpenKey &key, const QString &name, QString *text)
+{
+    const RegValue *value = key.document.value(key.path, name);
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    if (value->type != REG_SZ)
+        return ERROR_SUCCESS;
+    *text = StripAtNul(QString::fromUtf8(value->data));
+    return ERROR_SUCCESS;
+}
+
+int queryDword(const OpenKey &key, const QString &name, quint32 *number)
+{
+    const RegValue *value = key.document.value(key.path, name);
+    if (!value)
+        return ERROR_FILE_NOT_FOUND;
+    if (value->data.size() > 4)
+        return ERROR_MORE_DATA;
+    for (qsizetype i = 0; i < value->data.size(); ++i)
+        *number |= static_cast<quint32>(static_cast<uchar>(value->data.at(i))) << (8 * i);
+    return ERROR_SUCCESS;
+}
+
+void storeValue(RegistryRoot root, const QString &subkey, const QString &name,
+                const RegValue &value)
+{
+    const std::optional<QString> rootText = rootName(root);
+    if (!rootText)
+        return;
+    const QString path = *rootText + QLatin1Char('\\') + subkey;
+    RegistryStore().update([&](RegDocument &document) {
+        document.setValue(path, name, value);
+        return true;
+    });
+}
+
+void removeValue(RegistryRoot root, const QString &subkey, const QString &name)
+{
+    const QString path = *rootName(root) + QLatin1Char('\\') + subkey;
+    RegistryStore().update(
+        [&](RegDocument &document) { return document.removeValue(path, name); });
+}
+
+} // namespace
+
+QString GetSettingString(RegistryRoot root, const QString &subkey, const QString &name,
+                         const QString &defaultText)
+{
+    const std::optional<OpenKey> key = openKey(root, subkey);
+    if (!key)
+        return defaultText;
+    QString text;
+    return QueryStringValue(*key, name, &text) == ERROR_SUCCESS ? text : defaultText;
+}
+
+qint32 GetSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
+                       qint32 defaultNumber)
+{
+    const std::optional<OpenKey> key = openKey(root, subkey);
+    if (!key)
+        return defaultNumber;
+    quint32 number = 0;
+    if (queryDword(*key, name, &number) != ERROR_SUCCESS)
+        return defaultNumber;
+    return static_cast<qint32>(number);
+}
+
+void SaveSettingString(RegistryRoot root, const QString &subkey, const QString &name,
+                       const QString &text, const QString &defaultText)
+{
+    if (text != defaultText)
+        storeValue(root, subkey, name, RegValue{REG_SZ, text.toUtf8()});
+    else if (KeyExists(root, subkey))
+        removeValue(root, subkey, name);
+}
+
+void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
+                      qint32 number, qint32 defaultNumber)
+{
+    if (number != defaultNumber) {
+        const auto bits = static_cast<quint32>(number);
+        QByteArray data(4, '\0');
+        for (int i = 0; i < 4; ++i)
+            data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
+        storeValue(root, subkey, name, RegValue{REG_DWORD, data});
+    } else if (KeyExists(root, subkey)) {
+        removeValue(root, subkey, name);
+    }
+}
+
+bool KeyExists(RegistryRoot root, const QString &subkey)
+{
+    const RegistryStore store;
+    return openKey(root, subkey).has_value() && store.writable();
+}
+
+} // namespace wendle
+
+#endif // !_WIN32
