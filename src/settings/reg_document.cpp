@@ -224,9 +224,8 @@ RegDocument RegDocument::parse(const QByteArray &text)
     bool first = true;
     qsizetype current = -1;
     for (qsizetype i = 0; i < lines.size(); ++i) {
+        // Kept lines keep their bytes, a CR before the line feed included.
         QByteArray raw = lines.at(i);
-        if (raw.endsWith('\r'))
-            raw.chop(1);
         QByteArray logical = raw.trimmed();
         if (logical.isEmpty())
             continue;
@@ -234,9 +233,7 @@ RegDocument RegDocument::parse(const QByteArray &text)
         // Long hex data goes on over lines that end in a backslash.
         if (!logical.startsWith('[')) {
             while (logical.endsWith('\\') && i + 1 < lines.size()) {
-                QByteArray next = lines.at(i + 1);
-                if (next.endsWith('\r'))
-                    next.chop(1);
+                const QByteArray &next = lines.at(i + 1);
                 const QByteArray trimmed = next.trimmed();
                 if (trimmed.isEmpty() || trimmed.startsWith('['))
                     break;

@@ -1,0 +1,28 @@
+// Helper of the store's process tests: writes settings in a loop.
+//   registry_writer names PREFIX N   writes PREFIX1=1 ... PREFIXN=N
+//   registry_writer counter          increments "Counter" until killed
+#include "settings/registry.h"
+
+#include <QCoreApplication>
+
+using namespace wendle;
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QString key = QStringLiteral("SOFTWARE\\Quorvel\\Utils\\Wendle");
+    const QStringList args = app.arguments();
+    if (args.size() == 4 && args.at(1) == "names") {
+        const int count = args.at(3).toInt();
+        for (int i = 1; i <= count; ++i)
+            SaveSettingDword(HKEY_LOCAL_MACHINE, key, args.at(2) + QString::number(i), i, -1);
+        return 0;
+    }
+    if (args.size() == 2 && args.at(1) == "counter") {
+        for (;;) {
+            const qint32 next = GetSettingDword(HKEY_LOCAL_MACHINE, key, "Counter", 0) + 1;
+            SaveSettingDword(HKEY_LOCAL_MACHINE, key, "Counter", next, -1);
+        }
+    }
+    return 2;
+}
