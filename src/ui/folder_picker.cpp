@@ -4,41 +4,86 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#ifdef _WIN32
+#include "ui/folder_picker_win32.h"
+#endif
+
 namespace wendle {
+
+QString BrowseInitialFolder;
 
 QString cleanFolderPath(const QString &path)
 {
+#ifdef _WIN32
+    if (path.endsWith(QStringLiteral(":\\")))
+        return path.left(path.size() - 1);
+    return path;
+#else
     QString clean = path;
     while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
         clean.chop(1);
     return clean;
+#endif
 }
 
-QString browseForFolder(QWidget *owner, const QString &title, const QString &initialFolder)
+int BrowseCallback(QFileDialog *browser, int message, const QString &)
 {
-    QFileDialog dialog(owner, title);
-    dialog.setObjectName(QStringLiteral("folderBrowser"));
-    dialog.setFileMode(QFileDialog::Directory);
-    dialog.setOption(QFileDialog::ShowDirsOnly);
-    // Qt's own chooser behaves the same on every desktop and can be driven
-    // by the tests.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setWindowModality(Qt::WindowModal);
-    if (!initialFolder.isEmpty()) {
-        const QFileInfo folder(initialFolder);
-        QDir parent = folder.dir();
-        dialog.setDirectory(folder.isRoot() ? folder.absoluteFilePath() : parent.absolutePath());
-        if (!folder.isRoot())
-            dialog.selectFile(folder.fileName());
-    } else {
-        dialog.setDirectory(QDir::homePath());
+    if (message == BrowserInitialized && !BrowseInitialFolder.isEmpty()) {
+        const QFileInfo folder(BrowseInitialFolder);
+        if (folder.isRoot()) {
+            browser->setDirectory(folder.absoluteFilePath());
+        } else {
+            browser->setDirectory(folder.absolutePath());
+            browser->selectFile(folder.fileName());
+        }
     }
-    if (dialog.exec() != QDialog::Accepted)
-        return QString();
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty())
-        return QString();
-    return cleanFolderPath(chosen.constFirst());
+    // The browser has no status line to show the selection in.
+    return 0;
 }
+
+#ifdef _WIN32
+
+QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
+                        bool newStyle, BrowseCallbackProc)
+{
+    BrowseInitialFolder = initialFolder;
+    const std::wstring chosen = win32::BrowseForFolder(
+        owner ? reinterpret_cast<void *>(owner->winId()) : nullptr, title.toStdWString(),
+        initialFolder.toStdWString(), newStyle);
+    return QString::fromStdWString(chosen);
+}
+
+#else
+
+QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
+                        bool newStyle, BrowseCallbackProc callback)
+{
+    BrowseInitialFolder = initialFolder;
+    const BrowseCallbackProc proc = callback ? callback : BrowseCallback;
+
+    QFileDialog browser(owner, title);
+    browser.setObjectName(QStringLiteral("folderBrowser"));
+    browser.setFileMode(QFileDialog::Directory);
+    browser.setOption(QFileDialog::ShowDirsOnly);
+    // Qt's own browser: the same on every desktop, and one the tests can drive.
+    browser.setOption(QFileDialog::DontUseNativeDialog);
+    // The old style offers no way to make a new folder.
+    browser.setOption(QFileDialog::ReadOnly, !newStyle);
+    browser.setWindowModality(Qt::WindowModal);
+    browser.setDirectory(QDir::homePath());
+    if (!initialFolder.isEmpty()) {
+        proc(&browser, BrowserInitialized, QString());
+        QObject::connect(&browser, &QFileDialog::currentChanged, &browser,
+                         [&browser, proc](const QString &path) {
+                             proc(&browser, BrowserSelectionChanged, path);
+                         });
+    }
+    if (browser.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = browser.selectedFiles();
+    return chosen.isEmpty() ? QString() : cleanFolderPath(chosen.constFirst());
+}
+
+#endif
 
 } // namespace wendle

@@ -1,5 +1,7 @@
 #include "ui/main_window.h"
 
+#include "settings/program_settings.h"
+#include "settings/registry.h"
 #include "ui/caption_font.h"
 #include "ui/folder_picker.h"
 #include "ui/pictures.h"
@@ -201,12 +203,14 @@ void MainWindow::showRecentLogText(const QString &text)
 
 void MainWindow::chooseFolder()
 {
-    const QString folder =
-        browseForFolder(this, QStringLiteral("Select the Folder to store wendle files in"),
-                        QString());
+    const QString folder = BrowseForFolder(
+        this, QStringLiteral("Select the Folder to store wendle files in"), QString(), true);
     if (folder.isEmpty())
         return;
     txtLogFile->setText(folder);
+    // Stored again even when it is the folder already set.
+    SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, txtLogFile->text(),
+                      QString());
 }
 
 void MainWindow::closeEvent(QCloseEvent *event)

@@ -72,3 +72,13 @@ expect_exit_0() {
     status=$?
     [ "$status" -eq 0 ] || fail "the program ended with status $status"
 }
+
+# The folder box's text, selected and copied as a user would.
+read_folder_box() {
+    click_at 60 360 3495 315
+    xdotool key ctrl+a ctrl+c
+    sleep 0.2
+    xclip -o -selection clipboard 2>/dev/null
+}
+
+store_file() { echo "$XDG_CONFIG_HOME/wendle/registry.reg"; }

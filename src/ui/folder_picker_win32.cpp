@@ -1,0 +1,77 @@
+#ifdef _WIN32
+
+#include "ui/folder_picker_win32.h"
+
+#include "settings/ansi_text_win32.h"
+
+#include <windows.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <cstring>
+
+namespace wendle::win32 {
+
+namespace {
+
+// Read by the callback while the browser is open; set by each browse.
+std::wstring BrowseInitialFolder;
+
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM)
+{
+    switch (message) {
+    case BFFM_INITIALIZED: {
+        const std::string folder = toAnsi(BrowseInitialFolder);
+        SendMessageA(window, BFFM_SETSELECTIONA, 1, reinterpret_cast<LPARAM>(folder.c_str()));
+        break;
+    }
+    case BFFM_SELCHANGED: {
+        char path[MAX_PATH];
+        std::memset(path, 0, sizeof path);
+        if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(parameter), path))
+            SendMessageA(window, BFFM_SETSTATUSTEXTA, 0, reinterpret_cast<LPARAM>(path));
+        break;
+    }
+    default:
+        break;
+    }
+    return 0;
+}
+
+} // namespace
+
+std::wstring BrowseForFolder(void *owner, const std::wstring &title,
+                             const std::wstring &initialFolder, bool newStyle)
+{
+    BrowseInitialFolder = initialFolder;
+    const std::string ansiTitle = toAnsi(title); // lives while the browser is open
+
+    BROWSEINFOA info{};
+    info.hwndOwner = static_cast<HWND>(owner);
+    info.pidlRoot = nullptr;
+    info.pszDisplayName = nullptr;
+    info.lpszTitle = ansiTitle.c_str();
+    info.ulFlags = BIF_RETURNONLYFSDIRS | (newStyle ? BIF_NEWDIALOGSTYLE : 0);
+    info.lpfn = initialFolder.empty() ? nullptr : BrowseCallback;
+    info.lParam = 0;
+    info.iImage = 0;
+
+    PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
+    if (!item)
+        return std::wstring();
+
+    char path[MAX_PATH];
+    std::memset(path, 0, sizeof path);
+    SHGetPathFromIDListA(item, path);
+    CoTaskMemFree(item);
+
+    std::wstring result = fromAnsi(path, std::strlen(path));
+    // A drive root comes back as C: alone.
+    if (result.size() >= 2 && result.compare(result.size() - 2, 2, L":\\") == 0)
+        result.pop_back();
+    return result;
+}
+
+} // namespace wendle::win32
+
+#endif // _WIN32

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The browse button: a folder typed into the chooser lands in the folder box
+# and in the settings store; a cancelled chooser changes neither.
+set -u
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
+
+folder="$work/time logs é"
+mkdir -p "$folder"
+start_wendle
+
+click_browse
+choose_folder "$folder"
+shown=$(read_folder_box)
+[ "$shown" = "$folder" ] || fail "the folder box shows '$shown', not '$folder'"
+grep -qxF "\"LogFolder\"=\"$folder\"" "$(store_file)" || { cat "$(store_file)"; fail "the store does not hold the folder"; }
+
+click_browse
+dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Select the Folder to store wendle files in$' | head -n1)
+xdotool key Escape
+sleep 0.5
+xdotool search --onlyvisible --name '^Select the Folder' >/dev/null && fail "Escape did not close the chooser"
+[ "$(read_folder_box)" = "$folder" ] || fail "cancelling changed the folder box"
+grep -qxF "\"LogFolder\"=\"$folder\"" "$(store_file)" || fail "cancelling changed the store"
+
+xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
+expect_exit_0
+echo "PASS"
