@@ -2,6 +2,7 @@
 
 #include "logging/clock.h"
 #include "ui/main_window.h"
+#include "ui/termination_signals.h"
 
 #include <QApplication>
 
@@ -15,9 +16,18 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wendle"));
+    // The window may be hidden in the tray while a message box closes; the
+    // program ends only when the window is unloaded.
+    QApplication::setQuitOnLastWindowClosed(false);
 
     wendle::SystemClock clock;
     wendle::MainWindow window(clock);
+    wendle::TerminationSignals termination;
+    QObject::connect(&termination, &wendle::TerminationSignals::received, &window, &QWidget::close);
+
+    window.load();
+    if (window.isUnloaded())
+        return 0;
     window.show();
     return QApplication::exec();
 }

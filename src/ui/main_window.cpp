@@ -12,6 +12,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -46,7 +49,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_logging(clock, this)
+      m_logging(clock, this), m_tray(clockIcon(), QStringLiteral("Quorvel Wendle"), this)
 {
     setObjectName(QStringLiteral("frmTimeCheck"));
     setWindowTitle(QStringLiteral("Quorvel Wendle"));
@@ -68,6 +71,13 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
             &LoggingControl::setIntervalSeconds);
     connect(txtLogFile, &QLineEdit::textChanged, &m_logging, &LoggingControl::setFolder);
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
+    connect(&m_tray, &TrayIcon::message, this, &MainWindow::trayMessage);
+    // Every change of the box's state, by the user or by the program, and
+    // none when it is set to the state it already has.
+    connect(chkAutostart, &QCheckBox::stateChanged, this, &MainWindow::storeAutostart);
+    m_tray.useMenuForMenuOnlyTrays(mnuPopup, mnuPopupExit);
+    // Icon messages may also come as mouse moves over the window itself.
+    setMouseTracking(true);
 
     connect(&m_logging, &LoggingControl::loggingChanged, this, &MainWindow::setLook);
     connect(&m_logging, &LoggingControl::recentLogRead, this, &MainWindow::showRecentLogText);
@@ -213,11 +223,106 @@ void MainWindow::chooseFolder()
                       QString());
 }
 
+void MainWindow::load()
+{
+    txtLogFile->setText(GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, QString()));
+    if (txtLogFile->text().isEmpty())
+        chooseFolder();
+    if (m_unloaded)
+        return;
+    if (!txtLogFile->text().isEmpty()) {
+        qint32 autostart = GetSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, -1);
+        if (autostart == -1) {
+            QMessageBox question(QMessageBox::NoIcon, ApplicationTitle,
+                                 QStringLiteral("Do you want to start logging automatically?"),
+                                 QMessageBox::Yes | QMessageBox::No, this);
+            question.setObjectName(QStringLiteral("autostartQuestion"));
+            const int answer = question.exec();
+            if (m_unloaded)
+                return;
+            autostart = answer == QMessageBox::Yes ? 1 : 0;
+        }
+        // A hand-edited value other than 0 and 1 means on, as it does for
+        // starting below: the box shows it checked, which stores 1.
+        chkAutostart->setChecked(autostart != 0);
+        if (autostart != 0)
+            m_logging.start();
+    }
+    AddTrayIcon();
+}
+
+void MainWindow::storeAutostart(int state)
+{
+    SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue,
+                     state == Qt::Checked ? 1 : 0, -1);
+}
+
+void MainWindow::AddTrayIcon()
+{
+    m_tray.add();
+}
+
+void MainWindow::RemoveTrayIcon()
+{
+    m_tray.remove();
+}
+
+void MainWindow::trayMessage(int message)
+{
+    switch (decodeTrayMessage(message)) {
+    case TrayAction::RestoreWindow:
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+        show();
+        raise();
+        activateWindow();
+        break;
+    case TrayAction::ShowPopupMenu:
+        mnuPopup->popup(QCursor::pos());
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void MainWindow::mouseMoveEvent(QMouseEvent *event)
+{
+    // In twips, as the icon's messages used to arrive: x is the message
+    // number in pixels. The window is far narrower than any message, so
+    // real movement over it decodes to nothing.
+    const qreal dpi = screen() ? screen()->logicalDotsPerInchX() : 96.0;
+    const int twipsPerPixel = qRound(1440.0 / dpi);
+    const int x = qRound(event->position().x() * 1440.0 / dpi);
+    trayMessage(x / qMax(1, twipsPerPixel));
+    QWidget::mouseMoveEvent(event);
+}
+
+void MainWindow::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+        return;
+    // Hidden, the window can only come back through the icon: without a
+    // tray to show it, it stays minimised in the taskbar instead.
+    if (!m_tray.isShown())
+        return;
+    QTimer::singleShot(0, this, [this] {
+        if (windowState() & Qt::WindowMinimized)
+            hide();
+    });
+}
+
 void MainWindow::closeEvent(QCloseEvent *event)
 {
+    // Unloading is never refused: the log file is closed, the icon removed,
+    // and the program ends, even from within a dialog's own event loop.
     if (m_logging.isLogging())
         m_logging.stop();
+    RemoveTrayIcon();
     event->accept();
+    if (!m_unloaded) {
+        m_unloaded = true;
+        QCoreApplication::exit(0);
+    }
 }
 
 void MainWindow::showEvent(QShowEvent *event)

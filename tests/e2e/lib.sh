@@ -6,15 +6,38 @@ fail() { echo "FAIL: $*"; exit 1; }
 artifacts="${E2E_ARTIFACTS:-/tmp/wendle-e2e}"
 mkdir -p "$artifacts"
 
-# Starts the program with a private home and settings; sets $app_pid, $wid.
-start_wendle() {
-    export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
-    mkdir -p "$XDG_CONFIG_HOME"
-    "$WENDLE" >"$work/wendle.out" 2>&1 &
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+mkdir -p "$XDG_CONFIG_HOME"
+
+store_file() { echo "$XDG_CONFIG_HOME/wendle/registry.reg"; }
+
+# seed_store FOLDER [AUTOSTART]: settings as an earlier run left them.
+seed_store() {
+    mkdir -p "$(dirname "$(store_file)")"
+    {
+        printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Utils\\Wendle]\n'
+        printf '"LogFolder"="%s"\n' "$1"
+        [ -z "${2:-}" ] || printf '"Autostart"=dword:%08x\n' "$2"
+    } >"$(store_file)"
+}
+
+# Starts the program in the background; sets $app_pid.
+launch_wendle() {
+    "$WENDLE" >>"$work/wendle.out" 2>&1 &
     app_pid=$!
+}
+
+# Waits for the main window; sets $wid.
+wait_for_window() {
     wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvel Wendle$' | head -n1)
     [ -n "$wid" ] || fail "the window did not appear"
     sleep 0.3
+}
+
+# Starts the program with settings seeded or given, and waits for its window.
+start_wendle() {
+    launch_wendle
+    wait_for_window
 }
 
 # click_at LEFT TOP WIDTH HEIGHT: clicks the middle of a control (twips).
@@ -81,4 +104,58 @@ read_folder_box() {
     xclip -o -selection clipboard 2>/dev/null
 }
 
-store_file() { echo "$XDG_CONFIG_HOME/wendle/registry.reg"; }
+# The program's tray icon: its small window that carries _XEMBED_INFO (Qt
+# puts that property on its other windows too).
+find_tray_icon() {
+    local w
+    for _ in $(seq 50); do
+        for w in $(xdotool search --class wendle 2>/dev/null); do
+            if xprop -id "$w" _XEMBED_INFO 2>/dev/null | grep -q '=' &&
+                [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -lt 100 ]; then
+                echo "$w"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
+
+wait_viewable() {
+    for _ in $(seq 50); do is_viewable "$1" && return 0; sleep 0.1; done
+    return 1
+}
+
+wait_hidden() {
+    for _ in $(seq 50); do is_viewable "$1" || return 0; sleep 0.1; done
+    return 1
+}
+
+wait_active() {
+    for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0; sleep 0.1; done
+    return 1
+}
+
+# The program's open pop-up menu: a viewable override-redirect window of its class.
+find_popup_menu() {
+    local w
+    for _ in $(seq 50); do
+        for w in $(xdotool search --onlyvisible --class wendle 2>/dev/null); do
+            if xwininfo -id "$w" | grep -q 'Override Redirect State: yes'; then
+                echo "$w"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# Logging at one line a second: the slider to its minimum.
+slider_to_one_second() {
+    click_slider
+    xdotool key Home
+    sleep 0.2
+}

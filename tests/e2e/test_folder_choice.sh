@@ -9,6 +9,7 @@ export LC_ALL=C.UTF-8
 
 folder="$work/time logs é"
 mkdir -p "$folder"
+seed_store "$work" 0
 start_wendle
 
 click_browse

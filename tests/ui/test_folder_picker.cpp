@@ -1,7 +1,7 @@
 #include "settings/program_settings.h"
 #include "settings/registry.h"
 #include "settings/registry_store.h"
-#include "support/browser_answer.h"
+#include "support/modal_answers.h"
 #include "support/fake_clock.h"
 #include "ui/folder_picker.h"
 #include "ui/main_window.h"

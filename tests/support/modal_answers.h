@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
@@ -30,6 +32,21 @@ inline void chooseInNextBrowser(const QString &path)
         auto *name = browser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         name->setText(path);
         QTest::keyClick(name, Qt::Key_Return);
+    });
+}
+
+// Answers the next modal message box with the given button.
+inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
+{
+    QTimer::singleShot(10, [button, text] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box) {
+            answerNextMessageBox(button, text);
+            return;
+        }
+        if (text)
+            *text = box->text();
+        box->button(button)->click();
     });
 }
 

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QObject>
+#include <QSystemTrayIcon>
+
+class QAction;
+class QMenu;
+
+namespace wendle {
+
+// The mouse messages of the notification icon, by their window-message numbers.
+constexpr int TrayMouseMove = 0x200;
+constexpr int TrayLeftButtonDown = 0x201;
+constexpr int TrayLeftButtonUp = 0x202;
+constexpr int TrayLeftDoubleClick = 0x203;
+constexpr int TrayRightButtonDown = 0x204;
+constexpr int TrayRightButtonUp = 0x205;
+constexpr int TrayMiddleButtonDown = 0x207;
+
+enum class TrayAction { None, RestoreWindow, ShowPopupMenu };
+
+// The one place that decides what an icon message does.
+TrayAction decodeTrayMessage(int message);
+
+// The message an activation of Qt's tray icon stands for.
+int trayMessageFor(QSystemTrayIcon::ActivationReason reason);
+
+// The program's icon in the desktop's system tray. Its clicks come out as
+// icon messages; whoever owns it decodes them.
+class TrayIcon : public QObject {
+    Q_OBJECT
+
+public:
+    TrayIcon(const QIcon &icon, const QString &tip, QObject *parent = nullptr);
+
+    void add();
+    void remove();
+    // True while the icon is up and a tray shows it: only then is the icon
+    // a way back to a hidden window.
+    bool isShown() const;
+    // True between add() and remove().
+    bool isAdded() const { return m_icon.isVisible(); }
+
+    // Trays that open a menu on any click (StatusNotifierItem hosts such as
+    // GNOME's AppIndicator extension) get this menu, with a way back to the
+    // window first in it. XEmbed trays report their clicks instead.
+    void useMenuForMenuOnlyTrays(QMenu *popup, QAction *exit);
+
+signals:
+    void message(int message);
+
+private:
+    QSystemTrayIcon m_icon;
+    QMenu *m_hostMenu = nullptr;
+};
+
+} // namespace wendle

@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# The program ends cleanly while logging: by its close box, and on SIGTERM.
+set -u
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
+log="$work/$(date +%Y-%m-%d).log"
+
+seed_store "$work" 1
+start_wendle
+slider_to_one_second
+sleep 2.2
+xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
+expect_exit_0
+lines=$(line_count "$log")
+[ "$lines" -ge 1 ] || fail "nothing was logged before closing"
+check_lines "$log"
+
+for signal in TERM INT HUP; do
+    start_wendle
+    slider_to_one_second
+    sleep 1.6
+    kill -"$signal" "$app_pid"
+    expect_exit_0
+    check_lines "$log"
+    [ "$(line_count "$log")" -gt "$lines" ] || fail "nothing was logged before SIG$signal"
+    lines=$(line_count "$log")
+done
+echo "PASS: $lines lines"

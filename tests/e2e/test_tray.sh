@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# The tray icon: minimise hides the window while logging goes on; a left
+# click or a double click on the icon brings it back; a right click opens the
+# menu, whose Exit ends the program cleanly.
+set -u
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
+
+seed_store "$work" 1
+start_wendle
+slider_to_one_second
+log="$work/$(date +%Y-%m-%d).log"
+tray=$(find_tray_icon) || fail "no tray icon"
+
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising did not hide the window"
+before=$(line_count "$log")
+sleep 2.5
+after=$(line_count "$log")
+[ "$after" -gt "$before" ] || fail "logging stopped while hidden ($before -> $after lines)"
+screenshot tray-hidden
+
+xdotool mousemove --window "$tray" 5 5 click 1
+wait_viewable "$wid" || fail "a left click did not show the window"
+wait_active "$wid" || fail "a left click did not activate the window"
+
+sleep 0.6
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising again did not hide the window"
+xdotool mousemove --window "$tray" 5 5 click --repeat 2 --delay 80 1
+wait_viewable "$wid" || fail "a double click did not show the window"
+wait_active "$wid" || fail "a double click did not activate the window"
+
+sleep 0.6
+xdotool mousemove --window "$tray" 5 5 click 3
+menu=$(find_popup_menu) || fail "a right click did not open the menu"
+screenshot tray-menu
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+expect_exit_0
+check_lines "$log"
+xdotool search --class wendle >/dev/null 2>&1 && fail "a window of the program is left"
+echo "PASS: $(line_count "$log") lines"
