@@ -159,3 +159,28 @@ slider_to_one_second() {
     xdotool key Home
     sleep 0.2
 }
+
+# The auto-start question: a "Wendle" box; Return answers Yes, Escape No.
+answer_question() {
+    local box
+    box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Wendle$' | head -n1)
+    [ -n "$box" ] || fail "the auto-start question did not come"
+    sleep 0.3
+    xdotool windowactivate --sync "$box" key "$1"
+    sleep 0.3
+}
+
+no_question_within() {
+    sleep "$1"
+    xdotool search --onlyvisible --name '^Wendle$' >/dev/null 2>&1 && fail "an unexpected question came"
+    return 0
+}
+
+browser_is_open() { xdotool search --onlyvisible --name '^Select the Folder to store wendle files in$' >/dev/null 2>&1; }
+
+close_window() {
+    xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
+    expect_exit_0
+}
+
+stored_autostart() { grep -o '"Autostart"=dword:[0-9a-f]*' "$(store_file)" 2>/dev/null | cut -d: -f2; }

@@ -14,16 +14,23 @@ namespace wendle::test {
 
 // Acts on the next modal folder browser as soon as it is open, the way a
 // user would: type a path into its name box and accept, or cancel.
+// Polls for a few seconds at most, so that a modal that never comes cannot
+// leave a poller behind to answer some later test's.
+template <typename Modal>
+void onNextModal(std::function<void(Modal *)> act, int triesLeft = 300)
+{
+    QTimer::singleShot(10, [act, triesLeft] {
+        auto *modal = qobject_cast<Modal *>(QApplication::activeModalWidget());
+        if (modal)
+            act(modal);
+        else if (triesLeft > 0)
+            onNextModal<Modal>(act, triesLeft - 1);
+    });
+}
+
 inline void onNextBrowser(std::function<void(QFileDialog *)> act)
 {
-    QTimer::singleShot(10, [act] {
-        auto *browser = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!browser) {
-            onNextBrowser(act);
-            return;
-        }
-        act(browser);
-    });
+    onNextModal<QFileDialog>(std::move(act));
 }
 
 inline void chooseInNextBrowser(const QString &path)
@@ -38,12 +45,7 @@ inline void chooseInNextBrowser(const QString &path)
 // Answers the next modal message box with the given button.
 inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
 {
-    QTimer::singleShot(10, [button, text] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box) {
-            answerNextMessageBox(button, text);
-            return;
-        }
+    onNextModal<QMessageBox>([button, text](QMessageBox *box) {
         if (text)
             *text = box->text();
         box->button(button)->click();
