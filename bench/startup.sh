@@ -11,7 +11,9 @@ exec tests/e2e/xsession.sh bash -c '
 set -u
 home=$(mktemp -d); trap "rm -rf $home" EXIT
 export HOME=$home XDG_CONFIG_HOME=$home/.config
-mkdir -p "$XDG_CONFIG_HOME"
+mkdir -p "$XDG_CONFIG_HOME/wendle"
+# An earlier run chose a folder and no auto-start: the window comes straight up.
+printf "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Quorvel\\\\Utils\\\\Wendle]\n\"LogFolder\"=\"%s\"\n\"Autostart\"=dword:00000000\n" "$home" >"$XDG_CONFIG_HOME/wendle/registry.reg"
 measure() { # program title -> prints "milliseconds rss_kib" per run
     local program=$1 title=$2
     for _ in $(seq "$RUNS"); do

@@ -27,8 +27,11 @@ xdpyinfo >/dev/null 2>&1 || { echo "xsession: cannot reach $DISPLAY"; exit 1; }
 
 # A private icewm configuration keeps the user's own out of the tests.
 mkdir -p "$session/icewm"
-cat >"$session/icewm/preferences" <<'PREFS'
-TaskBarShowTray=1
+# XSESSION_NO_TRAY=1 gives a desktop without a system tray.
+tray=1
+[ "${XSESSION_NO_TRAY:-0}" = 1 ] && tray=0
+cat >"$session/icewm/preferences" <<PREFS
+TaskBarEnableSystemTray=$tray
 TaskBarShowClock=0
 TaskBarShowAPMStatus=0
 TaskBarShowMailboxStatus=0
@@ -36,7 +39,12 @@ ShowTaskBar=1
 PREFS
 ICEWM_PRIVCFG="$session/icewm" icewm >"$session/icewm.log" 2>&1 &
 pids+=($!)
-if ! "$E2E_TOOLS/wait_for_tray" 20; then
+# Without a tray, wait for the window manager instead.
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+if [ "$tray" = 1 ] && ! "$E2E_TOOLS/wait_for_tray" 20; then
     cat "$session/icewm.log"
     exit 1
 fi

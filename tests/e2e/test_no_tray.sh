@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# A desktop without a system tray: minimising must not hide the window where
+# no icon could bring it back; it stays minimised in the taskbar, logging on.
+set -u
+work=$(mktemp -d)
+trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+source "$(dirname "$0")/lib.sh"
+export LC_ALL=C.UTF-8
+log="$work/$(date +%Y-%m-%d).log"
+
+seed_store "$work" 1
+start_wendle
+slider_to_one_second
+xdotool windowminimize "$wid"
+sleep 1
+xprop -id "$wid" WM_STATE | grep -q 'window state: Iconic' \
+    || { xprop -id "$wid" WM_STATE; fail "the window is not minimised in the taskbar"; }
+before=$(line_count "$log")
+sleep 2.2
+[ "$(line_count "$log")" -gt "$before" ] || fail "logging stopped while minimised"
+screenshot no-tray-minimised
+
+# The taskbar brings it back.
+xdotool windowactivate --sync "$wid"
+wait_viewable "$wid" || fail "the window did not come back"
+close_window
+check_lines "$log"
+echo "PASS"
