@@ -3,6 +3,12 @@
 
 fail() { echo "FAIL: $*"; exit 1; }
 
+# Each test gets a private folder, home and settings, and a 24-hour clock.
+work=$(mktemp -d)
+app_pid=
+trap '[ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
+export LC_ALL=C.UTF-8
+
 artifacts="${E2E_ARTIFACTS:-/tmp/wendle-e2e}"
 mkdir -p "$artifacts"
 

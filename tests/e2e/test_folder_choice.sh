@@ -2,10 +2,7 @@
 # The browse button: a folder typed into the chooser lands in the folder box
 # and in the settings store; a cancelled chooser changes neither.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 
 folder="$work/time logs é"
 mkdir -p "$folder"

@@ -2,10 +2,7 @@
 # A user's first logging session: choose a folder, set the slider to one
 # second, Start, Show Recent Log while logging, Stop, close the window.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 
 folder="$work/time logs ü"
 mkdir -p "$folder"

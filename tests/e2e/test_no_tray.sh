@@ -2,10 +2,7 @@
 # A desktop without a system tray: minimising must not hide the window where
 # no icon could bring it back; it stays minimised in the taskbar, logging on.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 log="$work/$(date +%Y-%m-%d).log"
 
 seed_store "$work" 1

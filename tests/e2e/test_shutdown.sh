@@ -1,10 +1,7 @@
 #!/usr/bin/env bash
 # The program ends cleanly while logging: by its close box, and on SIGTERM.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 log="$work/$(date +%Y-%m-%d).log"
 
 seed_store "$work" 1

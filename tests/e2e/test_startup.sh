@@ -2,10 +2,7 @@
 # Start-up with a fresh settings store and with stored settings: the folder
 # browser on first run, the auto-start question, starting by itself.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 folder="$work/logs"
 mkdir -p "$folder"
 log="$folder/$(date +%Y-%m-%d).log"

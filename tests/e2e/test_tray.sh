@@ -3,10 +3,7 @@
 # click or a double click on the icon brings it back; a right click opens the
 # menu, whose Exit ends the program cleanly.
 set -u
-work=$(mktemp -d)
-trap 'kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 source "$(dirname "$0")/lib.sh"
-export LC_ALL=C.UTF-8
 
 seed_store "$work" 1
 start_wendle
