@@ -10,18 +10,18 @@ export DURATION=${DURATION:-300} WENDLE=$PWD/build/app/wendle E2E_TOOLS=$PWD/bui
 export BENCH_DIR=$PWD/bench LC_ALL=C.UTF-8
 exec tests/e2e/xsession.sh bash -c '
 set -u
-work=$(mktemp -d); trap "kill \$loop \$app_pid 2>/dev/null; rm -rf \$work" EXIT
 source "$BENCH_DIR/../tests/e2e/lib.sh"
 mkdir -p "$work/logs"
+seed_store "$work/logs" 0
 start_wendle
-click_browse; choose_folder "$work/logs"
-click_slider; xdotool key Home; sleep 0.2
+slider_to_one_second
 click_start
 ( while sleep 1; do date +%X >> "$work/loop.log"; done ) &
 loop=$!
 sleep "$DURATION"
 click_stop
 kill $loop
+close_window
 analyse() {
     tr -d "\r" <"$2" | awk -F: -v name="$1" "
         { t = \$1 * 3600 + \$2 * 60 + \$3
