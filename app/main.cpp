@@ -16,6 +16,8 @@ int main(int argc, char *argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Wendle"));
+    // Ties the window to its installed .desktop file and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvel.Wendle"));
     // The window may be hidden in the tray while a message box closes; the
     // program ends only when the window is unloaded.
     QApplication::setQuitOnLastWindowClosed(false);

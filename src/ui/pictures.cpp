@@ -16,11 +16,11 @@ QPointF onDial(QPointF centre, qreal radius, qreal minutes)
 
 } // namespace
 
-QPixmap clockPixmap(int size)
+QImage clockImage(int size)
 {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
 
     const qreal s = size;
@@ -44,7 +44,13 @@ QPixmap clockPixmap(int size)
     p.drawLine(centre, onDial(centre, radius * 0.78, 10.0));
     p.setPen(QPen(QColor(220, 0, 0), qMax<qreal>(0.8, s / 32.0), Qt::SolidLine, Qt::RoundCap));
     p.drawLine(onDial(centre, radius * 0.2, 5.0), onDial(centre, radius * 0.85, 35.0));
-    return pixmap;
+    p.end();
+    return image;
+}
+
+QPixmap clockPixmap(int size)
+{
+    return QPixmap::fromImage(clockImage(size));
 }
 
 QIcon clockIcon()
