@@ -2,8 +2,7 @@
 
 #include <QtGlobal>
 
-QString missingDisplayMessage()
-{
+QString missingDisplayMessage() {
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     if (!platform.isEmpty() && !platform.startsWith("xcb") && !platform.startsWith("wayland"))
         return QString(); // offscreen, vnc, ...: no display server needed

@@ -8,8 +8,7 @@
 
 #include <cstdio>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     if (const QString message = missingDisplayMessage(); !message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;

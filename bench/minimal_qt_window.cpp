@@ -3,8 +3,7 @@
 #include <QApplication>
 #include <QWidget>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QWidget window;
     window.setWindowTitle(QStringLiteral("Minimal Qt Window"));

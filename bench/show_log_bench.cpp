@@ -20,8 +20,7 @@ public:
 
 } // namespace
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     constexpr int runs = 200;
     for (int i = 1; i < argc; ++i) {

@@ -5,12 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: render_icon SIZE OUT.png\n");
         return 2;
     }
     const int size = std::atoi(argv[1]);
-    return size > 0 && wendle::clockImage(size).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0 : 1;
+    return size > 0 && wendle::clockImage(size).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0
+                                                                                             : 1;
 }

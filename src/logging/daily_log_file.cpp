@@ -14,28 +14,24 @@ namespace wendle {
 
 namespace {
 
-QString reason(int error)
-{
+QString reason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
 // Past a file size limit the kernel sends SIGXFSZ, whose default action kills
 // the program; ignored, the write fails with EFBIG and can be reported.
-void ignoreFileSizeSignal()
-{
+void ignoreFileSizeSignal() {
     static std::once_flag once;
     std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
 } // namespace
 
-DailyLogFile::~DailyLogFile()
-{
+DailyLogFile::~DailyLogFile() {
     close();
 }
 
-bool DailyLogFile::open(const QString &path, QString *error)
-{
+bool DailyLogFile::open(const QString &path, QString *error) {
     close();
     ignoreFileSizeSignal();
     const QByteArray native = QFile::encodeName(path);
@@ -58,8 +54,7 @@ bool DailyLogFile::open(const QString &path, QString *error)
     return true;
 }
 
-bool DailyLogFile::append(const QByteArray &line, QString *error)
-{
+bool DailyLogFile::append(const QByteArray &line, QString *error) {
     if (m_fd < 0) {
         *error = reason(EBADF);
         return false;
@@ -86,16 +81,15 @@ bool DailyLogFile::append(const QByteArray &line, QString *error)
     if (failure != 0) {
         // Whatever part of the line reached the file must not stay there as
         // a torn line.
-        if (before >= 0)
-            [[maybe_unused]] int ignored = ::ftruncate(m_fd, before);
+        if (before >= 0) [[maybe_unused]]
+            int ignored = ::ftruncate(m_fd, before);
         *error = reason(failure);
         return false;
     }
     return true;
 }
 
-void DailyLogFile::close()
-{
+void DailyLogFile::close() {
     if (m_fd < 0)
         return;
     ::close(m_fd);

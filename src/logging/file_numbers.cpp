@@ -2,8 +2,7 @@
 
 namespace wendle {
 
-int FileNumbers::acquire()
-{
+int FileNumbers::acquire() {
     int number = 1;
     for (int used : m_used) {
         if (used != number)
@@ -14,8 +13,7 @@ int FileNumbers::acquire()
     return number;
 }
 
-void FileNumbers::release(int number)
-{
+void FileNumbers::release(int number) {
     m_used.erase(number);
 }
 

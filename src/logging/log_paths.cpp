@@ -2,8 +2,7 @@
 
 namespace wendle {
 
-QString dailyLogPath(const QString &folder, const QDate &date)
-{
+QString dailyLogPath(const QString &folder, const QDate &date) {
     const QString name = date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".log");
     if (folder.endsWith(QLatin1Char('/')))
         return folder + name;

@@ -14,13 +14,11 @@ namespace wendle {
 
 namespace {
 
-QString reason(int error)
-{
+QString reason(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-QString lastCodePoints(const QString &text, qsizetype count)
-{
+QString lastCodePoints(const QString &text, qsizetype count) {
     qsizetype start = text.size();
     for (qsizetype taken = 0; start > 0 && taken < count; ++taken) {
         --start;
@@ -32,8 +30,7 @@ QString lastCodePoints(const QString &text, qsizetype count)
 
 } // namespace
 
-LogTail readLogTail(const QString &path, qsizetype maxChars)
-{
+LogTail readLogTail(const QString &path, qsizetype maxChars) {
     LogTail tail;
     int fd;
     do {
@@ -58,8 +55,8 @@ LogTail readLogTail(const QString &path, qsizetype maxChars)
     QByteArray bytes(static_cast<qsizetype>(want), Qt::Uninitialized);
     qsizetype got = 0;
     while (got < bytes.size()) {
-        const ssize_t n = ::pread(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got),
-                                  start + got);
+        const ssize_t n =
+            ::pread(fd, bytes.data() + got, static_cast<size_t>(bytes.size() - got), start + got);
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {

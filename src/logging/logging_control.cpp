@@ -9,8 +9,7 @@
 namespace wendle {
 
 LoggingControl::LoggingControl(const Clock &clock, QObject *parent)
-    : QObject(parent), m_clock(clock)
-{
+    : QObject(parent), m_clock(clock) {
     m_timer.setObjectName(QStringLiteral("tmrLog"));
     // A coarse timer may fire up to 5 % early and rounds long intervals to
     // whole seconds, which would skip or repeat seconds in the log.
@@ -19,8 +18,7 @@ LoggingControl::LoggingControl(const Clock &clock, QObject *parent)
     connect(&m_timer, &QTimer::timeout, this, &LoggingControl::tick);
 }
 
-bool LoggingControl::openToday(const QDate &date, QString *message)
-{
+bool LoggingControl::openToday(const QDate &date, QString *message) {
     const QString path = dailyLogPath(m_folder, date);
     QString reason;
     if (!m_file.open(path, &reason)) {
@@ -32,14 +30,12 @@ bool LoggingControl::openToday(const QDate &date, QString *message)
     return true;
 }
 
-void LoggingControl::failAndStop(const QString &message)
-{
+void LoggingControl::failAndStop(const QString &message) {
     stop();
     emit failed(message);
 }
 
-void LoggingControl::start()
-{
+void LoggingControl::start() {
     if (isLogging())
         return;
     m_logFileNumber = m_numbers.acquire();
@@ -53,8 +49,7 @@ void LoggingControl::start()
     emit loggingChanged(true);
 }
 
-void LoggingControl::stop()
-{
+void LoggingControl::stop() {
     m_file.close();
     if (m_logFileNumber != 0)
         m_numbers.release(m_logFileNumber);
@@ -63,8 +58,7 @@ void LoggingControl::stop()
     emit loggingChanged(false);
 }
 
-void LoggingControl::tick()
-{
+void LoggingControl::tick() {
     if (!isLogging())
         return;
     // One reading of the clock decides both the file and the line, so a line
@@ -85,8 +79,7 @@ void LoggingControl::tick()
     }
 }
 
-void LoggingControl::showRecentLog()
-{
+void LoggingControl::showRecentLog() {
     const bool resume = isLogging();
     if (resume) {
         // Closed so that everything written so far is read back; the number
@@ -118,8 +111,7 @@ void LoggingControl::showRecentLog()
         emit failed(readFailure);
 }
 
-void LoggingControl::setIntervalSeconds(int seconds)
-{
+void LoggingControl::setIntervalSeconds(int seconds) {
     if (seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000)
         return;
     const int interval = seconds * 1000;

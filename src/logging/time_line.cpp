@@ -4,8 +4,7 @@
 
 namespace wendle {
 
-QByteArray timeLine(const QTime &time)
-{
+QByteArray timeLine(const QTime &time) {
     std::tm tm{};
     tm.tm_hour = time.hour();
     tm.tm_min = time.minute();

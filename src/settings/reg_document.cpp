@@ -10,17 +10,15 @@ namespace wendle {
 
 namespace {
 
-constexpr std::array rootNames{"HKEY_CLASSES_ROOT",   "HKEY_CURRENT_USER",    "HKEY_LOCAL_MACHINE",
-                               "HKEY_USERS",          "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
+constexpr std::array rootNames{"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
+                               "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
                                "HKEY_DYN_DATA"};
 
-QString fold(const QString &text)
-{
+QString fold(const QString &text) {
     return text.toCaseFolded();
 }
 
-bool decodeUtf8(const QByteArray &bytes, QString *text)
-{
+bool decodeUtf8(const QByteArray &bytes, QString *text) {
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     *text = decoder.decode(bytes);
     return !decoder.hasError();
@@ -28,8 +26,7 @@ bool decodeUtf8(const QByteArray &bytes, QString *text)
 
 // Reads a quoted text with regedit's two escapes, \\ and \", from text[*pos],
 // which must be the opening quote; leaves *pos after the closing one.
-bool readQuoted(const QByteArray &text, qsizetype *pos, QByteArray *out)
-{
+bool readQuoted(const QByteArray &text, qsizetype *pos, QByteArray *out) {
     if (*pos >= text.size() || text.at(*pos) != '"')
         return false;
     out->clear();
@@ -49,8 +46,7 @@ bool readQuoted(const QByteArray &text, qsizetype *pos, QByteArray *out)
     return false;
 }
 
-QByteArray quoted(const QByteArray &bytes)
-{
+QByteArray quoted(const QByteArray &bytes) {
     QByteArray out;
     out.reserve(bytes.size() + 2);
     out.append('"');
@@ -63,13 +59,11 @@ QByteArray quoted(const QByteArray &bytes)
     return out;
 }
 
-bool isHexDigit(char c)
-{
+bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
 }
 
-bool parseHexNumber(const QByteArray &digits, int maxDigits, quint32 *number)
-{
+bool parseHexNumber(const QByteArray &digits, int maxDigits, quint32 *number) {
     if (digits.isEmpty() || digits.size() > maxDigits)
         return false;
     for (char c : digits)
@@ -79,8 +73,7 @@ bool parseHexNumber(const QByteArray &digits, int maxDigits, quint32 *number)
     return true;
 }
 
-bool parseHexBytes(const QByteArray &list, QByteArray *data)
-{
+bool parseHexBytes(const QByteArray &list, QByteArray *data) {
     data->clear();
     if (list.trimmed().isEmpty())
         return true;
@@ -93,8 +86,7 @@ bool parseHexBytes(const QByteArray &list, QByteArray *data)
     return true;
 }
 
-QByteArray hexBytes(const QByteArray &data)
-{
+QByteArray hexBytes(const QByteArray &data) {
     QByteArray out;
     out.reserve(data.size() * 3);
     for (qsizetype i = 0; i < data.size(); ++i) {
@@ -106,8 +98,7 @@ QByteArray hexBytes(const QByteArray &data)
 }
 
 // `"name"=<data>` or `@=<data>`.
-bool parseValueLine(const QByteArray &line, QString *name, RegValue *value)
-{
+bool parseValueLine(const QByteArray &line, QString *name, RegValue *value) {
     qsizetype pos = 0;
     QByteArray nameBytes;
     if (line.startsWith('@'))
@@ -155,8 +146,7 @@ bool parseValueLine(const QByteArray &line, QString *name, RegValue *value)
     return false;
 }
 
-QByteArray formatValue(const QString &name, const RegValue &value)
-{
+QByteArray formatValue(const QString &name, const RegValue &value) {
     QByteArray line = name.isEmpty() ? QByteArray("@") : quoted(name.toUtf8());
     line.append('=');
     QString text;
@@ -181,8 +171,7 @@ QByteArray formatValue(const QString &name, const RegValue &value)
 }
 
 // "[HKEY_...\a\b]" -> "HKEY_...\a\b" with the root's name in capitals.
-bool parseHeader(const QByteArray &line, QString *path)
-{
+bool parseHeader(const QByteArray &line, QString *path) {
     if (!line.startsWith('[') || !line.endsWith(']') || line.size() < 3)
         return false;
     QString inner;
@@ -199,26 +188,22 @@ bool parseHeader(const QByteArray &line, QString *path)
     return true;
 }
 
-bool endsInBackslash(const QByteArray &raw)
-{
+bool endsInBackslash(const QByteArray &raw) {
     return raw.trimmed().endsWith('\\');
 }
 
-bool representable(const QString &text)
-{
+bool representable(const QString &text) {
     return !text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
            !text.contains(QChar(0));
 }
 
 } // namespace
 
-QString RegDocument::normalizedPath(const QString &path)
-{
+QString RegDocument::normalizedPath(const QString &path) {
     return path.split(QLatin1Char('\\'), Qt::SkipEmptyParts).join(QLatin1Char('\\'));
 }
 
-RegDocument RegDocument::parse(const QByteArray &text)
-{
+RegDocument RegDocument::parse(const QByteArray &text) {
     RegDocument doc;
     const QList<QByteArray> lines = text.split('\n');
     bool first = true;
@@ -283,8 +268,7 @@ RegDocument RegDocument::parse(const QByteArray &text)
     return doc;
 }
 
-void RegDocument::addEntry(Section &section, Entry entry)
-{
+void RegDocument::addEntry(Section &section, Entry entry) {
     if (entry.parsed) {
         const QString key = fold(entry.name);
         const auto found = section.byName.constFind(key);
@@ -297,8 +281,7 @@ void RegDocument::addEntry(Section &section, Entry entry)
     section.entries.append(std::move(entry));
 }
 
-QByteArray RegDocument::serialize() const
-{
+QByteArray RegDocument::serialize() const {
     QByteArray out("REGEDIT4\n");
     // A kept line that ends in a backslash would swallow the next line when
     // read back; a blank line after it stops that.
@@ -325,20 +308,17 @@ QByteArray RegDocument::serialize() const
     return out;
 }
 
-RegDocument::Section *RegDocument::section(const QString &path)
-{
+RegDocument::Section *RegDocument::section(const QString &path) {
     const auto found = m_byPath.constFind(fold(normalizedPath(path)));
     return found == m_byPath.cend() ? nullptr : &m_sections[found.value()];
 }
 
-const RegDocument::Section *RegDocument::section(const QString &path) const
-{
+const RegDocument::Section *RegDocument::section(const QString &path) const {
     const auto found = m_byPath.constFind(fold(normalizedPath(path)));
     return found == m_byPath.cend() ? nullptr : &m_sections.at(found.value());
 }
 
-bool RegDocument::keyExists(const QString &path) const
-{
+bool RegDocument::keyExists(const QString &path) const {
     const QString wanted = fold(normalizedPath(path));
     if (wanted.isEmpty())
         return false;
@@ -355,8 +335,7 @@ bool RegDocument::keyExists(const QString &path) const
     return false;
 }
 
-const RegValue *RegDocument::value(const QString &keyPath, const QString &name) const
-{
+const RegValue *RegDocument::value(const QString &keyPath, const QString &name) const {
     const Section *found = section(keyPath);
     if (!found)
         return nullptr;
@@ -364,8 +343,7 @@ const RegValue *RegDocument::value(const QString &keyPath, const QString &name) 
     return entry == found->byName.cend() ? nullptr : &found->entries.at(entry.value()).value;
 }
 
-void RegDocument::createKey(const QString &path)
-{
+void RegDocument::createKey(const QString &path) {
     const QString normal = normalizedPath(path);
     QString ignored;
     if (normal.isEmpty() || !representable(normal) || section(normal) ||
@@ -375,8 +353,7 @@ void RegDocument::createKey(const QString &path)
     m_byPath.insert(fold(ignored), m_sections.size() - 1);
 }
 
-void RegDocument::setValue(const QString &keyPath, const QString &name, const RegValue &value)
-{
+void RegDocument::setValue(const QString &keyPath, const QString &name, const RegValue &value) {
     if (!representable(name))
         return;
     createKey(keyPath);
@@ -389,8 +366,7 @@ void RegDocument::setValue(const QString &keyPath, const QString &name, const Re
     addEntry(*target, std::move(entry));
 }
 
-bool RegDocument::removeValue(const QString &keyPath, const QString &name)
-{
+bool RegDocument::removeValue(const QString &keyPath, const QString &name) {
     Section *target = section(keyPath);
     if (!target)
         return false;
@@ -405,8 +381,7 @@ bool RegDocument::removeValue(const QString &keyPath, const QString &name)
     return true;
 }
 
-qsizetype RegDocument::unparsedLineCount() const
-{
+qsizetype RegDocument::unparsedLineCount() const {
     qsizetype count = m_preamble.size();
     for (const Section &section : m_sections) {
         if (section.path.isEmpty())

@@ -24,8 +24,8 @@ qint32 GetSettingDword(RegistryRoot root, const QString &subkey, const QString &
 // removes the value instead, and only from a key that exists.
 void SaveSettingString(RegistryRoot root, const QString &subkey, const QString &name,
                        const QString &text, const QString &defaultText);
-void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
-                      qint32 number, qint32 defaultNumber);
+void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name, qint32 number,
+                      qint32 defaultNumber);
 // True when the key exists and this user may change it.
 bool KeyExists(RegistryRoot root, const QString &subkey);
 

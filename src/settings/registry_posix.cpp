@@ -15,16 +15,22 @@ constexpr int ERROR_SUCCESS = 0;
 constexpr int ERROR_FILE_NOT_FOUND = 2;
 constexpr int ERROR_MORE_DATA = 234;
 
-std::optional<QString> rootName(RegistryRoot root)
-{
+std::optional<QString> rootName(RegistryRoot root) {
     switch (root) {
-    case HKEY_CLASSES_ROOT: return QStringLiteral("HKEY_CLASSES_ROOT");
-    case HKEY_CURRENT_USER: return QStringLiteral("HKEY_CURRENT_USER");
-    case HKEY_LOCAL_MACHINE: return QStringLiteral("HKEY_LOCAL_MACHINE");
-    case HKEY_USERS: return QStringLiteral("HKEY_USERS");
-    case HKEY_PERFORMANCE_DATA: return QStringLiteral("HKEY_PERFORMANCE_DATA");
-    case HKEY_CURRENT_CONFIG: return QStringLiteral("HKEY_CURRENT_CONFIG");
-    case HKEY_DYN_DATA: return QStringLiteral("HKEY_DYN_DATA");
+    case HKEY_CLASSES_ROOT:
+        return QStringLiteral("HKEY_CLASSES_ROOT");
+    case HKEY_CURRENT_USER:
+        return QStringLiteral("HKEY_CURRENT_USER");
+    case HKEY_LOCAL_MACHINE:
+        return QStringLiteral("HKEY_LOCAL_MACHINE");
+    case HKEY_USERS:
+        return QStringLiteral("HKEY_USERS");
+    case HKEY_PERFORMANCE_DATA:
+        return QStringLiteral("HKEY_PERFORMANCE_DATA");
+    case HKEY_CURRENT_CONFIG:
+        return QStringLiteral("HKEY_CURRENT_CONFIG");
+    case HKEY_DYN_DATA:
+        return QStringLiteral("HKEY_DYN_DATA");
     }
     return std::nullopt;
 }
@@ -35,8 +41,7 @@ struct OpenKey {
     QString path;
 };
 
-std::optional<OpenKey> openKey(RegistryRoot root, const QString &subkey)
-{
+std::optional<OpenKey> openKey(RegistryRoot root, const QString &subkey) {
     const std::optional<QString> name = rootName(root);
     if (!name)
         return std::nullopt;
@@ -47,8 +52,7 @@ std::optional<OpenKey> openKey(RegistryRoot root, const QString &subkey)
 }
 
 // The status of the value's lookup; the text is set only for a text value.
-int QueryStringValue(const OpenKey &key, const QString &name, QString *text)
-{
+int QueryStringValue(const OpenKey &key, const QString &name, QString *text) {
     const RegValue *value = key.document.value(key.path, name);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
@@ -58,8 +62,7 @@ int QueryStringValue(const OpenKey &key, const QString &name, QString *text)
     return ERROR_SUCCESS;
 }
 
-int queryDword(const OpenKey &key, const QString &name, quint32 *number)
-{
+int queryDword(const OpenKey &key, const QString &name, quint32 *number) {
     const RegValue *value = key.document.value(key.path, name);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
@@ -71,8 +74,7 @@ int queryDword(const OpenKey &key, const QString &name, quint32 *number)
 }
 
 void storeValue(RegistryRoot root, const QString &subkey, const QString &name,
-                const RegValue &value)
-{
+                const RegValue &value) {
     const std::optional<QString> rootText = rootName(root);
     if (!rootText)
         return;
@@ -83,18 +85,15 @@ void storeValue(RegistryRoot root, const QString &subkey, const QString &name,
     });
 }
 
-void removeValue(RegistryRoot root, const QString &subkey, const QString &name)
-{
+void removeValue(RegistryRoot root, const QString &subkey, const QString &name) {
     const QString path = *rootName(root) + QLatin1Char('\\') + subkey;
-    RegistryStore().update(
-        [&](RegDocument &document) { return document.removeValue(path, name); });
+    RegistryStore().update([&](RegDocument &document) { return document.removeValue(path, name); });
 }
 
 } // namespace
 
 QString GetSettingString(RegistryRoot root, const QString &subkey, const QString &name,
-                         const QString &defaultText)
-{
+                         const QString &defaultText) {
     const std::optional<OpenKey> key = openKey(root, subkey);
     if (!key)
         return defaultText;
@@ -103,8 +102,7 @@ QString GetSettingString(RegistryRoot root, const QString &subkey, const QString
 }
 
 qint32 GetSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
-                       qint32 defaultNumber)
-{
+                       qint32 defaultNumber) {
     const std::optional<OpenKey> key = openKey(root, subkey);
     if (!key)
         return defaultNumber;
@@ -115,17 +113,15 @@ qint32 GetSettingDword(RegistryRoot root, const QString &subkey, const QString &
 }
 
 void SaveSettingString(RegistryRoot root, const QString &subkey, const QString &name,
-                       const QString &text, const QString &defaultText)
-{
+                       const QString &text, const QString &defaultText) {
     if (text != defaultText)
         storeValue(root, subkey, name, RegValue{REG_SZ, text.toUtf8()});
     else if (KeyExists(root, subkey))
         removeValue(root, subkey, name);
 }
 
-void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
-                      qint32 number, qint32 defaultNumber)
-{
+void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name, qint32 number,
+                      qint32 defaultNumber) {
     if (number != defaultNumber) {
         const auto bits = static_cast<quint32>(number);
         QByteArray data(4, '\0');
@@ -137,8 +133,7 @@ void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &n
     }
 }
 
-bool KeyExists(RegistryRoot root, const QString &subkey)
-{
+bool KeyExists(RegistryRoot root, const QString &subkey) {
     const RegistryStore store;
     return openKey(root, subkey).has_value() && store.writable();
 }

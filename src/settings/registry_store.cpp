@@ -18,8 +18,7 @@ namespace {
 
 // Also true of root, which access() lets write anywhere: a file or folder
 // whose owner took away its write bit counts as read-only.
-bool mayWrite(const QString &path)
-{
+bool mayWrite(const QString &path) {
     const QByteArray native = QFile::encodeName(path);
     struct stat info;
     if (::stat(native.constData(), &info) != 0)
@@ -27,8 +26,7 @@ bool mayWrite(const QString &path)
     return (info.st_mode & S_IWUSR) && ::access(native.constData(), W_OK) == 0;
 }
 
-QString nearestExistingFolder(QString folder)
-{
+QString nearestExistingFolder(QString folder) {
     while (!QFileInfo::exists(folder)) {
         const QString parent = QFileInfo(folder).absolutePath();
         if (parent == folder)
@@ -38,9 +36,9 @@ QString nearestExistingFolder(QString folder)
     return folder;
 }
 
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void syncFolder(const QString &folder) {
+    const int fd =
+        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -49,8 +47,7 @@ void syncFolder(const QString &folder)
 
 class ExclusiveLock {
 public:
-    explicit ExclusiveLock(const QString &path)
-    {
+    explicit ExclusiveLock(const QString &path) {
         m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
         if (m_fd < 0)
             return;
@@ -63,8 +60,7 @@ public:
             m_fd = -1;
         }
     }
-    ~ExclusiveLock()
-    {
+    ~ExclusiveLock() {
         if (m_fd >= 0)
             ::close(m_fd); // closing releases the lock
     }
@@ -76,32 +72,28 @@ private:
 
 } // namespace
 
-QString RegistryStore::defaultPath()
-{
+QString RegistryStore::defaultPath() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
            QStringLiteral("/wendle/registry.reg");
 }
 
 RegistryStore::RegistryStore(QString path) : m_path(std::move(path)) {}
 
-RegDocument RegistryStore::read() const
-{
+RegDocument RegistryStore::read() const {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))
         return RegDocument();
     return RegDocument::parse(file.readAll());
 }
 
-bool RegistryStore::writable() const
-{
+bool RegistryStore::writable() const {
     const QFileInfo info(m_path);
     if (info.exists())
         return mayWrite(m_path) && mayWrite(info.absolutePath());
     return mayWrite(nearestExistingFolder(info.absolutePath()));
 }
 
-bool RegistryStore::update(const std::function<bool(RegDocument &)> &change) const
-{
+bool RegistryStore::update(const std::function<bool(RegDocument &)> &change) const {
     if (!writable())
         return false;
     const QString folder = QFileInfo(m_path).absolutePath();

@@ -12,13 +12,11 @@ namespace wendle::win32 {
 
 namespace {
 
-HKEY rootKey(std::uint32_t root)
-{
+HKEY rootKey(std::uint32_t root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-LONG QueryStringValue(HKEY key, const std::wstring &name, std::wstring &text)
-{
+LONG QueryStringValue(HKEY key, const std::wstring &name, std::wstring &text) {
     const std::string ansiName = toAnsi(name);
     DWORD type = 0;
     DWORD size = 0;
@@ -38,15 +36,13 @@ LONG QueryStringValue(HKEY key, const std::wstring &name, std::wstring &text)
 
 } // namespace
 
-std::wstring StripAtNul(const std::wstring &text)
-{
+std::wstring StripAtNul(const std::wstring &text) {
     const std::size_t nul = text.find(L'\0');
     return nul == std::wstring::npos ? text : text.substr(0, nul);
 }
 
 std::wstring GetSettingString(std::uint32_t root, const std::wstring &subkey,
-                              const std::wstring &name, const std::wstring &defaultText)
-{
+                              const std::wstring &name, const std::wstring &defaultText) {
     HKEY key = nullptr;
     if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultText;
@@ -57,8 +53,7 @@ std::wstring GetSettingString(std::uint32_t root, const std::wstring &subkey,
 }
 
 std::int32_t GetSettingDword(std::uint32_t root, const std::wstring &subkey,
-                             const std::wstring &name, std::int32_t defaultNumber)
-{
+                             const std::wstring &name, std::int32_t defaultNumber) {
     HKEY key = nullptr;
     if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultNumber;
@@ -71,8 +66,7 @@ std::int32_t GetSettingDword(std::uint32_t root, const std::wstring &subkey,
     return status == ERROR_SUCCESS ? static_cast<std::int32_t>(result) : defaultNumber;
 }
 
-bool KeyExists(std::uint32_t root, const std::wstring &subkey)
-{
+bool KeyExists(std::uint32_t root, const std::wstring &subkey) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(rootKey(root), toAnsi(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) !=
         ERROR_SUCCESS)
@@ -83,8 +77,7 @@ bool KeyExists(std::uint32_t root, const std::wstring &subkey)
 
 namespace {
 
-void removeValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name)
-{
+void removeValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name) {
     if (!KeyExists(root, subkey))
         return;
     HKEY key = nullptr;
@@ -94,9 +87,8 @@ void removeValue(std::uint32_t root, const std::wstring &subkey, const std::wstr
     RegCloseKey(key);
 }
 
-void setValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name,
-              DWORD type, const BYTE *data, DWORD size)
-{
+void setValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name, DWORD type,
+              const BYTE *data, DWORD size) {
     HKEY key = nullptr;
     if (RegCreateKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
         return;
@@ -107,8 +99,7 @@ void setValue(std::uint32_t root, const std::wstring &subkey, const std::wstring
 } // namespace
 
 void SaveSettingString(std::uint32_t root, const std::wstring &subkey, const std::wstring &name,
-                       const std::wstring &text, const std::wstring &defaultText)
-{
+                       const std::wstring &text, const std::wstring &defaultText) {
     if (text != defaultText) {
         // Stored without a terminating NUL, as it always has been.
         const std::string ansi = toAnsi(text);
@@ -120,8 +111,7 @@ void SaveSettingString(std::uint32_t root, const std::wstring &subkey, const std
 }
 
 void SaveSettingDword(std::uint32_t root, const std::wstring &subkey, const std::wstring &name,
-                      std::int32_t number, std::int32_t defaultNumber)
-{
+                      std::int32_t number, std::int32_t defaultNumber) {
     if (number != defaultNumber) {
         const DWORD value = static_cast<DWORD>(number);
         setValue(root, subkey, name, REG_DWORD, reinterpret_cast<const BYTE *>(&value),

@@ -11,13 +11,12 @@ namespace wendle {
 
 namespace {
 
-QSize captionSize(const QWidget *widget, const QFont &font)
-{
+QSize captionSize(const QWidget *widget, const QFont &font) {
     const QFontMetrics metrics(font);
     auto textSize = [&](const QString &text) {
         // Trailing spaces belong to the caption but need no room to be read.
-        return QSize(metrics.horizontalAdvance(QString(text).remove(QRegularExpression(
-                         QStringLiteral("\\s+$")))),
+        return QSize(metrics.horizontalAdvance(
+                         QString(text).remove(QRegularExpression(QStringLiteral("\\s+$")))),
                      metrics.height());
     };
     if (auto *label = qobject_cast<const QLabel *>(widget))
@@ -40,8 +39,7 @@ QSize captionSize(const QWidget *widget, const QFont &font)
 
 } // namespace
 
-bool captionsFit(const QList<QWidget *> &widgets, const QFont &font)
-{
+bool captionsFit(const QList<QWidget *> &widgets, const QFont &font) {
     for (const QWidget *widget : widgets) {
         const QSize need = captionSize(widget, font);
         if (need.width() > widget->width() || need.height() > widget->height())
@@ -50,8 +48,7 @@ bool captionsFit(const QList<QWidget *> &widgets, const QFont &font)
     return true;
 }
 
-QFont fittingCaptionFont(const QList<QWidget *> &widgets, QFont font)
-{
+QFont fittingCaptionFont(const QList<QWidget *> &widgets, QFont font) {
     constexpr qreal smallest = 6.0;
     qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
     for (; size > smallest; size -= 0.5) {

@@ -12,8 +12,7 @@ namespace wendle {
 
 QString BrowseInitialFolder;
 
-QString cleanFolderPath(const QString &path)
-{
+QString cleanFolderPath(const QString &path) {
 #ifdef _WIN32
     if (path.endsWith(QStringLiteral(":\\")))
         return path.left(path.size() - 1);
@@ -26,8 +25,7 @@ QString cleanFolderPath(const QString &path)
 #endif
 }
 
-int BrowseCallback(QFileDialog *browser, int message, const QString &)
-{
+int BrowseCallback(QFileDialog *browser, int message, const QString &) {
     if (message == BrowserInitialized && !BrowseInitialFolder.isEmpty()) {
         const QFileInfo folder(BrowseInitialFolder);
         if (folder.isRoot()) {
@@ -44,20 +42,18 @@ int BrowseCallback(QFileDialog *browser, int message, const QString &)
 #ifdef _WIN32
 
 QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
-                        bool newStyle, BrowseCallbackProc)
-{
+                        bool newStyle, BrowseCallbackProc) {
     BrowseInitialFolder = initialFolder;
-    const std::wstring chosen = win32::BrowseForFolder(
-        owner ? reinterpret_cast<void *>(owner->winId()) : nullptr, title.toStdWString(),
-        initialFolder.toStdWString(), newStyle);
+    const std::wstring chosen =
+        win32::BrowseForFolder(owner ? reinterpret_cast<void *>(owner->winId()) : nullptr,
+                               title.toStdWString(), initialFolder.toStdWString(), newStyle);
     return QString::fromStdWString(chosen);
 }
 
 #else
 
 QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
-                        bool newStyle, BrowseCallbackProc callback)
-{
+                        bool newStyle, BrowseCallbackProc callback) {
     BrowseInitialFolder = initialFolder;
     const BrowseCallbackProc proc = callback ? callback : BrowseCallback;
 

@@ -4,9 +4,9 @@
 
 #include "settings/ansi_text_win32.h"
 
-#include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstring>
 
@@ -17,8 +17,7 @@ namespace {
 // Read by the callback while the browser is open; set by each browse.
 std::wstring BrowseInitialFolder;
 
-int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM)
-{
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM) {
     switch (message) {
     case BFFM_INITIALIZED: {
         const std::string folder = toAnsi(BrowseInitialFolder);
@@ -41,8 +40,7 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM)
 } // namespace
 
 std::wstring BrowseForFolder(void *owner, const std::wstring &title,
-                             const std::wstring &initialFolder, bool newStyle)
-{
+                             const std::wstring &initialFolder, bool newStyle) {
     BrowseInitialFolder = initialFolder;
     const std::string ansiTitle = toAnsi(title); // lives while the browser is open
 

@@ -13,17 +13,17 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QMouseEvent>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
+#include <QTimer>
 #include <QToolButton>
 
 namespace wendle {
@@ -32,8 +32,7 @@ namespace {
 
 const QString ApplicationTitle = QStringLiteral("Wendle");
 
-void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode)
-{
+void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode) {
     // Resolved from the user's scheme, not from the widget's own palette,
     // which already holds the colour of the other look.
     const QColor colour = systemColor(systemCode, QApplication::palette(widget));
@@ -49,8 +48,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_logging(clock, this), m_tray(clockIcon(), QStringLiteral("Quorvel Wendle"), this)
-{
+      m_logging(clock, this), m_tray(clockIcon(), QStringLiteral("Quorvel Wendle"), this) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     setWindowTitle(QStringLiteral("Quorvel Wendle"));
     setWindowIcon(clockIcon());
@@ -87,8 +85,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::createControls()
-{
+void MainWindow::createControls() {
     lblLogFile = new QLabel(QStringLiteral("Log Time to this Folder: "), this);
     lblLogFile->setObjectName(QStringLiteral("lblLogFile"));
 
@@ -159,8 +156,7 @@ void MainWindow::createControls()
     setTabOrder(sldTimerInterval, chkAutostart);
 }
 
-void MainWindow::placeControls()
-{
+void MainWindow::placeControls() {
     const QScreen *screen = this->screen();
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
 
@@ -176,8 +172,7 @@ void MainWindow::placeControls()
         {cmdShowLog, 2100, 1920, 1815, 315},    {txtLog, 90, 2280, 3825, 2715},
     };
     for (const Place &place : places)
-        place.widget->setGeometry(
-            twipsRect(place.left, place.top, place.width, place.height, dpi));
+        place.widget->setGeometry(twipsRect(place.left, place.top, place.width, place.height, dpi));
 
     const QSize client(twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi));
     setFixedSize(client);
@@ -188,8 +183,7 @@ void MainWindow::placeControls()
         {lblLogFile, lblTimerInterval, cmdStart, cmdStop, chkAutostart, cmdShowLog}, font()));
 }
 
-void MainWindow::setLook(bool logging)
-{
+void MainWindow::setLook(bool logging) {
     cmdStart->setEnabled(!logging);
     cmdStop->setEnabled(logging);
     const quint32 colour = logging ? SysColor::ButtonShadow : SysColor::WindowText;
@@ -198,8 +192,7 @@ void MainWindow::setLook(bool logging)
     cmdBrowse->setEnabled(!logging);
 }
 
-void MainWindow::showRecentLogText(const QString &text)
-{
+void MainWindow::showRecentLogText(const QString &text) {
     // The file's lines end in CR LF; the view wants plain line feeds.
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -211,8 +204,7 @@ void MainWindow::showRecentLogText(const QString &text)
     txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
 }
 
-void MainWindow::chooseFolder()
-{
+void MainWindow::chooseFolder() {
     const QString folder = BrowseForFolder(
         this, QStringLiteral("Select the Folder to store wendle files in"), QString(), true);
     if (folder.isEmpty())
@@ -223,9 +215,9 @@ void MainWindow::chooseFolder()
                       QString());
 }
 
-void MainWindow::load()
-{
-    txtLogFile->setText(GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, QString()));
+void MainWindow::load() {
+    txtLogFile->setText(
+        GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, QString()));
     if (txtLogFile->text().isEmpty())
         chooseFolder();
     if (m_unloaded)
@@ -251,24 +243,20 @@ void MainWindow::load()
     AddTrayIcon();
 }
 
-void MainWindow::storeAutostart(int state)
-{
-    SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue,
-                     state == Qt::Checked ? 1 : 0, -1);
+void MainWindow::storeAutostart(int state) {
+    SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, state == Qt::Checked ? 1 : 0,
+                     -1);
 }
 
-void MainWindow::AddTrayIcon()
-{
+void MainWindow::AddTrayIcon() {
     m_tray.add();
 }
 
-void MainWindow::RemoveTrayIcon()
-{
+void MainWindow::RemoveTrayIcon() {
     m_tray.remove();
 }
 
-void MainWindow::trayMessage(int message)
-{
+void MainWindow::trayMessage(int message) {
     switch (decodeTrayMessage(message)) {
     case TrayAction::RestoreWindow:
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -284,8 +272,7 @@ void MainWindow::trayMessage(int message)
     }
 }
 
-void MainWindow::mouseMoveEvent(QMouseEvent *event)
-{
+void MainWindow::mouseMoveEvent(QMouseEvent *event) {
     // In twips, as the icon's messages used to arrive: x is the message
     // number in pixels. The window is far narrower than any message, so
     // real movement over it decodes to nothing.
@@ -296,8 +283,7 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event)
     QWidget::mouseMoveEvent(event);
 }
 
-void MainWindow::changeEvent(QEvent *event)
-{
+void MainWindow::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
     if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
         return;
@@ -311,8 +297,7 @@ void MainWindow::changeEvent(QEvent *event)
     });
 }
 
-void MainWindow::closeEvent(QCloseEvent *event)
-{
+void MainWindow::closeEvent(QCloseEvent *event) {
     // Unloading is never refused: the log file is closed, the icon removed,
     // and the program ends, even from within a dialog's own event loop.
     if (m_logging.isLogging())
@@ -325,8 +310,7 @@ void MainWindow::closeEvent(QCloseEvent *event)
     }
 }
 
-void MainWindow::showEvent(QShowEvent *event)
-{
+void MainWindow::showEvent(QShowEvent *event) {
     QWidget::showEvent(event);
     if (!m_focusSet) {
         m_focusSet = true;

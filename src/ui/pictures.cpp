@@ -8,16 +8,14 @@ namespace wendle {
 
 namespace {
 
-QPointF onDial(QPointF centre, qreal radius, qreal minutes)
-{
+QPointF onDial(QPointF centre, qreal radius, qreal minutes) {
     const qreal angle = qDegreesToRadians(minutes * 6.0 - 90.0);
     return centre + QPointF(radius * qCos(angle), radius * qSin(angle));
 }
 
 } // namespace
 
-QImage clockImage(int size)
-{
+QImage clockImage(int size) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -48,21 +46,18 @@ QImage clockImage(int size)
     return image;
 }
 
-QPixmap clockPixmap(int size)
-{
+QPixmap clockPixmap(int size) {
     return QPixmap::fromImage(clockImage(size));
 }
 
-QIcon clockIcon()
-{
+QIcon clockIcon() {
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64})
         icon.addPixmap(clockPixmap(size));
     return icon;
 }
 
-QPixmap openFolderPixmap(int size)
-{
+QPixmap openFolderPixmap(int size) {
     QPixmap pixmap(size, size);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);

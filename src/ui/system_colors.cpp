@@ -42,8 +42,7 @@ constexpr std::array<Entry, 25> table{{
 
 } // namespace
 
-QColor systemColor(quint32 code, const QPalette &palette)
-{
+QColor systemColor(quint32 code, const QPalette &palette) {
     if (code & 0x80000000u) {
         const quint32 index = code & 0xFFu;
         if (index < table.size())

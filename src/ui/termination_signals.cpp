@@ -13,8 +13,7 @@ namespace {
 
 int pipeEnds[2] = {-1, -1};
 
-void onSignal(int number)
-{
+void onSignal(int number) {
     // Only async-signal-safe work here: hand the number to the event loop.
     const unsigned char byte = static_cast<unsigned char>(number);
     [[maybe_unused]] ssize_t ignored = ::write(pipeEnds[0], &byte, 1);
@@ -22,8 +21,7 @@ void onSignal(int number)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
-{
+TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent) {
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, pipeEnds) != 0)
         return;
     m_notifier = new QSocketNotifier(pipeEnds[1], QSocketNotifier::Read, this);
@@ -40,8 +38,7 @@ TerminationSignals::TerminationSignals(QObject *parent) : QObject(parent)
         ::sigaction(number, &action, nullptr);
 }
 
-TerminationSignals::~TerminationSignals()
-{
+TerminationSignals::~TerminationSignals() {
     for (int number : {SIGTERM, SIGINT, SIGHUP})
         std::signal(number, SIG_DFL);
     delete m_notifier;

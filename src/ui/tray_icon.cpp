@@ -15,8 +15,7 @@ namespace {
 
 // Whether Qt will show the icon through a StatusNotifierItem host, whose
 // menu is drawn by the desktop, rather than through an XEmbed tray.
-bool statusNotifierHostPresent()
-{
+bool statusNotifierHostPresent() {
 #ifdef WENDLE_HAVE_DBUS
     const QDBusConnection bus = QDBusConnection::sessionBus();
     const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
@@ -31,8 +30,7 @@ bool statusNotifierHostPresent()
 
 } // namespace
 
-TrayAction decodeTrayMessage(int message)
-{
+TrayAction decodeTrayMessage(int message) {
     switch (message) {
     case TrayLeftButtonDown:
     case TrayLeftDoubleClick:
@@ -44,48 +42,46 @@ TrayAction decodeTrayMessage(int message)
     }
 }
 
-int trayMessageFor(QSystemTrayIcon::ActivationReason reason)
-{
+int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
-    case QSystemTrayIcon::Trigger: return TrayLeftButtonDown;
-    case QSystemTrayIcon::DoubleClick: return TrayLeftDoubleClick;
-    case QSystemTrayIcon::Context: return TrayRightButtonDown;
-    case QSystemTrayIcon::MiddleClick: return TrayMiddleButtonDown;
-    case QSystemTrayIcon::Unknown: break;
+    case QSystemTrayIcon::Trigger:
+        return TrayLeftButtonDown;
+    case QSystemTrayIcon::DoubleClick:
+        return TrayLeftDoubleClick;
+    case QSystemTrayIcon::Context:
+        return TrayRightButtonDown;
+    case QSystemTrayIcon::MiddleClick:
+        return TrayMiddleButtonDown;
+    case QSystemTrayIcon::Unknown:
+        break;
     }
     return TrayMouseMove;
 }
 
 TrayIcon::TrayIcon(const QIcon &icon, const QString &tip, QObject *parent)
-    : QObject(parent), m_icon(icon)
-{
+    : QObject(parent), m_icon(icon) {
     m_icon.setObjectName(QStringLiteral("trayIcon"));
     m_icon.setToolTip(tip);
-    connect(&m_icon, &QSystemTrayIcon::activated, this,
-            [this](QSystemTrayIcon::ActivationReason reason) {
-                emit message(trayMessageFor(reason));
-            });
+    connect(
+        &m_icon, &QSystemTrayIcon::activated, this,
+        [this](QSystemTrayIcon::ActivationReason reason) { emit message(trayMessageFor(reason)); });
 }
 
-void TrayIcon::add()
-{
+void TrayIcon::add() {
     if (m_hostMenu && statusNotifierHostPresent())
         m_icon.setContextMenu(m_hostMenu);
     m_icon.show();
 }
 
-void TrayIcon::remove()
-{
+void TrayIcon::remove() {
     m_icon.hide();
 }
 
-bool TrayIcon::isShown() const
-{
+bool TrayIcon::isShown() const {
     return m_icon.isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, QAction *exit)
-{
+void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, QAction *exit) {
     m_hostMenu = new QMenu(popup);
     m_hostMenu->setObjectName(QStringLiteral("trayHostMenu"));
     QAction *restore = m_hostMenu->addAction(tr("&Show Quorvel Wendle"));

@@ -17,49 +17,49 @@ class TestDailyLog : public QObject {
     Q_OBJECT
 
 private:
-    static void writeFile(const QString &path, const QByteArray &content)
-    {
+    static void writeFile(const QString &path, const QByteArray &content) {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
         QCOMPARE(file.write(content), content.size());
     }
-    static QByteArray readFile(const QString &path)
-    {
+    static QByteArray readFile(const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
     }
 
 private slots:
-    void pathJoinsFolderAndDate_data()
-    {
+    void pathJoinsFolderAndDate_data() {
         QTest::addColumn<QString>("folder");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("plain folder") << "/home/ann/logs" << "/home/ann/logs/2003-12-02.log";
-        QTest::newRow("root folder has one slash") << "/" << "/2003-12-02.log";
-        QTest::newRow("spaces and non-ASCII") << "/tmp/Zeit Überblick" << "/tmp/Zeit Überblick/2003-12-02.log";
-        QTest::newRow("empty folder means the root") << "" << "/2003-12-02.log";
+        QTest::newRow("plain folder") << "/home/ann/logs"
+                                      << "/home/ann/logs/2003-12-02.log";
+        QTest::newRow("root folder has one slash") << "/"
+                                                   << "/2003-12-02.log";
+        QTest::newRow("spaces and non-ASCII") << "/tmp/Zeit Überblick"
+                                              << "/tmp/Zeit Überblick/2003-12-02.log";
+        QTest::newRow("empty folder means the root") << ""
+                                                     << "/2003-12-02.log";
     }
-    void pathJoinsFolderAndDate()
-    {
+    void pathJoinsFolderAndDate() {
         QFETCH(QString, folder);
         QFETCH(QString, expected);
         QCOMPARE(dailyLogPath(folder, QDate(2003, 12, 2)), expected);
     }
 
-    void lineFollowsTheLocaleLongTimeFormat_data()
-    {
+    void lineFollowsTheLocaleLongTimeFormat_data() {
         QTest::addColumn<QByteArray>("locale");
         QTest::addColumn<QTime>("time");
         QTest::addColumn<QByteArray>("expected");
-        QTest::newRow("C, afternoon") << QByteArray("C") << QTime(14, 3, 12) << QByteArray("14:03:12\r\n");
-        QTest::newRow("C, midnight") << QByteArray("C") << QTime(0, 0, 0) << QByteArray("00:00:00\r\n");
-        QTest::newRow("en_US, afternoon") << QByteArray("en_US.UTF-8") << QTime(14, 3, 12)
-                                          << QByteArray("02:03:12 PM\r\n");
-        QTest::newRow("en_US, after midnight") << QByteArray("en_US.UTF-8") << QTime(0, 0, 5)
-                                               << QByteArray("12:00:05 AM\r\n");
+        QTest::newRow("C, afternoon")
+            << QByteArray("C") << QTime(14, 3, 12) << QByteArray("14:03:12\r\n");
+        QTest::newRow("C, midnight")
+            << QByteArray("C") << QTime(0, 0, 0) << QByteArray("00:00:00\r\n");
+        QTest::newRow("en_US, afternoon")
+            << QByteArray("en_US.UTF-8") << QTime(14, 3, 12) << QByteArray("02:03:12 PM\r\n");
+        QTest::newRow("en_US, after midnight")
+            << QByteArray("en_US.UTF-8") << QTime(0, 0, 5) << QByteArray("12:00:05 AM\r\n");
     }
-    void lineFollowsTheLocaleLongTimeFormat()
-    {
+    void lineFollowsTheLocaleLongTimeFormat() {
         QFETCH(QByteArray, locale);
         QFETCH(QTime, time);
         QFETCH(QByteArray, expected);
@@ -71,8 +71,7 @@ private slots:
         QCOMPARE(line, expected);
     }
 
-    void fileNumbersAreLowestFreeFromOne()
-    {
+    void fileNumbersAreLowestFreeFromOne() {
         FileNumbers numbers;
         QCOMPARE(numbers.acquire(), 1);
         QCOMPARE(numbers.acquire(), 2);
@@ -85,8 +84,7 @@ private slots:
         QCOMPARE(numbers.acquire(), 3);
     }
 
-    void appendKeepsEarlierLinesAndCreatesMissingFile()
-    {
+    void appendKeepsEarlierLinesAndCreatesMissingFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("2003-12-02.log");
         QString error;
@@ -103,15 +101,15 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("10:00:00\r\n10:00:10\r\n"));
     }
 
-    void openFailureNamesTheReason_data()
-    {
+    void openFailureNamesTheReason_data() {
         QTest::addColumn<QString>("relative");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing folder") << "no such folder/2003-12-02.log" << "No such file or directory";
-        QTest::newRow("a folder in the way") << "taken" << "Is a directory";
+        QTest::newRow("missing folder") << "no such folder/2003-12-02.log"
+                                        << "No such file or directory";
+        QTest::newRow("a folder in the way") << "taken"
+                                             << "Is a directory";
     }
-    void openFailureNamesTheReason()
-    {
+    void openFailureNamesTheReason() {
         QFETCH(QString, relative);
         QFETCH(QString, reason);
         QTemporaryDir dir;
@@ -125,8 +123,7 @@ private slots:
 
     // A line that runs into the file size limit is taken back whole, and the
     // failure is reported instead of the program being killed by SIGXFSZ.
-    void writeFailureLeavesNoHalfLine()
-    {
+    void writeFailureLeavesNoHalfLine() {
         QTemporaryDir dir;
         const QString path = dir.filePath("2003-12-02.log");
         writeFile(path, "09:00:00\r\n");
@@ -149,8 +146,7 @@ private slots:
         QCOMPARE(readFile(path), QByteArray("09:00:00\r\n09:00:10\r\n"));
     }
 
-    void tailOfShortFileIsWhole()
-    {
+    void tailOfShortFileIsWhole() {
         QTemporaryDir dir;
         const QString path = dir.filePath("short.log");
         writeFile(path, "12:00:00\r\n");
@@ -159,8 +155,7 @@ private slots:
         QCOMPARE(tail.text, QString("12:00:00\r\n"));
     }
 
-    void tailOfLongFileIsItsLastCharacters()
-    {
+    void tailOfLongFileIsItsLastCharacters() {
         QTemporaryDir dir;
         const QString path = dir.filePath("long.log");
         QByteArray content;
@@ -176,14 +171,12 @@ private slots:
 
     // Characters of three and four bytes: the tail counts characters, not
     // bytes or UTF-16 units, and never starts inside one.
-    void tailCountsWholeCharacters_data()
-    {
+    void tailCountsWholeCharacters_data() {
         QTest::addColumn<QString>("unit");
         QTest::newRow("three-byte") << QString::fromUtf8("€");
         QTest::newRow("four-byte") << QString::fromUtf8("\xF0\x9F\x95\x90"); // a clock face
     }
-    void tailCountsWholeCharacters()
-    {
+    void tailCountsWholeCharacters() {
         QFETCH(QString, unit);
         QTemporaryDir dir;
         const QString path = dir.filePath("wide.log");
@@ -193,8 +186,7 @@ private slots:
         QCOMPARE(tail.text, unit.repeated(998) + "\r\n");
     }
 
-    void tailReportsMissingAndUnreadableFiles()
-    {
+    void tailReportsMissingAndUnreadableFiles() {
         QTemporaryDir dir;
         QCOMPARE(readLogTail(dir.filePath("absent.log"), 10).status, LogTail::Status::Missing);
         const LogTail folder = readLogTail(dir.path(), 10);

@@ -18,33 +18,28 @@ private:
     QTemporaryDir m_dir;
     FakeClock m_clock;
 
-    QString logPath(const QDate &date) const
-    {
+    QString logPath(const QDate &date) const {
         return m_dir.filePath(date.toString("yyyy-MM-dd") + ".log");
     }
-    static QByteArray readFile(const QString &path)
-    {
+    static QByteArray readFile(const QString &path) {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
     }
-    static void verifyIdle(LoggingControl &control)
-    {
+    static void verifyIdle(LoggingControl &control) {
         QVERIFY(!control.isLogging());
         QCOMPARE(control.logFileNumber(), 0);
         QVERIFY(!control.timer().isActive());
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
         m_clock.set(QDateTime(QDate(2003, 12, 2), QTime(14, 3, 12)));
     }
 
-    void startOpensWithoutWritingAndTicksAppend()
-    {
+    void startOpensWithoutWritingAndTicksAppend() {
         LoggingControl control(m_clock);
         QSignalSpy looks(&control, &LoggingControl::loggingChanged);
         control.setFolder(m_dir.path());
@@ -75,8 +70,7 @@ private slots:
                  QByteArray("14:03:12\r\n14:03:22\r\n14:03:27\r\n"));
     }
 
-    void intervalFollowsSliderAndKeepsTimerState()
-    {
+    void intervalFollowsSliderAndKeepsTimerState() {
         LoggingControl control(m_clock);
         control.setIntervalSeconds(5);
         QCOMPARE(control.timer().interval(), 5000);
@@ -93,8 +87,7 @@ private slots:
 
     // Start in a folder that is not there: the user is told the path and the
     // reason, and the program is idle, not logging into nowhere.
-    void startInMissingFolderReportsAndStaysIdle()
-    {
+    void startInMissingFolderReportsAndStaysIdle() {
         LoggingControl control(m_clock);
         QSignalSpy failures(&control, &LoggingControl::failed);
         QSignalSpy looks(&control, &LoggingControl::loggingChanged);
@@ -113,8 +106,7 @@ private slots:
     }
 
     // Each tick files its line under the date the line belongs to.
-    void tickAfterMidnightWritesIntoTheNewDay()
-    {
+    void tickAfterMidnightWritesIntoTheNewDay() {
         LoggingControl control(m_clock);
         control.setFolder(m_dir.path());
         m_clock.set(QDateTime(QDate(2003, 12, 2), QTime(23, 59, 55)));
@@ -128,8 +120,7 @@ private slots:
         QCOMPARE(readFile(logPath(QDate(2003, 12, 3))), QByteArray("00:00:05\r\n"));
     }
 
-    void dayChangeToUnwritableFolderStops()
-    {
+    void dayChangeToUnwritableFolderStops() {
         LoggingControl control(m_clock);
         QSignalSpy failures(&control, &LoggingControl::failed);
         const QString folder = m_dir.filePath("sub");
@@ -144,8 +135,7 @@ private slots:
         QVERIFY(failures.at(0).at(0).toString().contains("2003-12-03.log"));
     }
 
-    void showRecentLogWhileLoggingShowsNewestAndGoesOn()
-    {
+    void showRecentLogWhileLoggingShowsNewestAndGoesOn() {
         LoggingControl control(m_clock);
         QSignalSpy shown(&control, &LoggingControl::recentLogRead);
         control.setFolder(m_dir.path());
@@ -166,8 +156,7 @@ private slots:
                  QByteArray("14:03:12\r\n14:03:13\r\n14:03:14\r\n"));
     }
 
-    void showRecentLogWhileIdleStaysIdle()
-    {
+    void showRecentLogWhileIdleStaysIdle() {
         QFile file(logPath(m_clock.now().date()));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("08:00:00\r\n");
@@ -184,8 +173,7 @@ private slots:
 
     // After midnight today's file does not exist yet: the view empties with no
     // error, and logging carries on in the new day's file.
-    void showRecentLogAfterMidnightEmptiesViewAndResumes()
-    {
+    void showRecentLogAfterMidnightEmptiesViewAndResumes() {
         LoggingControl control(m_clock);
         QSignalSpy shown(&control, &LoggingControl::recentLogRead);
         QSignalSpy failures(&control, &LoggingControl::failed);
@@ -202,8 +190,7 @@ private slots:
         QCOMPARE(control.openLogPath(), logPath(QDate(2003, 12, 3)));
     }
 
-    void showRecentLogReopenFailureStops()
-    {
+    void showRecentLogReopenFailureStops() {
         LoggingControl control(m_clock);
         QSignalSpy failures(&control, &LoggingControl::failed);
         const QString folder = m_dir.filePath("sub");
@@ -219,8 +206,7 @@ private slots:
 
     // A full disk or a size limit stops logging with a message; the file
     // keeps only whole lines.
-    void writeFailureStopsAndReportsOnce()
-    {
+    void writeFailureStopsAndReportsOnce() {
         LoggingControl control(m_clock);
         QSignalSpy failures(&control, &LoggingControl::failed);
         control.setFolder(m_dir.path());
@@ -244,8 +230,7 @@ private slots:
     }
 
     // The real timer drives ticks on its own.
-    void timerTicksByItself()
-    {
+    void timerTicksByItself() {
         LoggingControl control(m_clock);
         control.setFolder(m_dir.path());
         control.setIntervalSeconds(1);

@@ -7,8 +7,7 @@
 
 using namespace wendle;
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     const QString key = QStringLiteral("SOFTWARE\\Quorvel\\Utils\\Wendle");
     const QStringList args = app.arguments();

@@ -13,27 +13,34 @@ class TestRegDocument : public QObject {
     Q_OBJECT
 
 private slots:
-    void readsEachKindOfValue_data()
-    {
+    void readsEachKindOfValue_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("type");
         QTest::addColumn<QByteArray>("data");
-        QTest::newRow("text") << QByteArray("\"V\"=\"/home/ann/time logs\"") << REG_SZ << QByteArray("/home/ann/time logs");
-        QTest::newRow("escapes") << QByteArray("\"V\"=\"a\\\\b \\\"c\\\"\"") << REG_SZ << QByteArray("a\\b \"c\"");
+        QTest::newRow("text") << QByteArray("\"V\"=\"/home/ann/time logs\"") << REG_SZ
+                              << QByteArray("/home/ann/time logs");
+        QTest::newRow("escapes") << QByteArray("\"V\"=\"a\\\\b \\\"c\\\"\"") << REG_SZ
+                                 << QByteArray("a\\b \"c\"");
         QTest::newRow("empty text") << QByteArray("\"V\"=\"\"") << REG_SZ << QByteArray();
-        QTest::newRow("dword") << QByteArray("\"V\"=dword:00000201") << REG_DWORD << QByteArray("\x01\x02\0\0", 4);
-        QTest::newRow("binary") << QByteArray("\"V\"=hex:01,ff") << REG_BINARY << QByteArray("\x01\xff", 2);
-        QTest::newRow("other type") << QByteArray("\"V\"=hex(b):01,02,03,04,05,06,07,08") << 11 << QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
-        QTest::newRow("text as hex with inner NUL") << QByteArray("\"V\"=hex(1):61,00,62") << REG_SZ << QByteArray("a\0b", 3);
-        QTest::newRow("wrapped hex") << QByteArray("\"V\"=hex:01,\\\n  02,\\\n  03") << REG_BINARY << QByteArray("\x01\x02\x03", 3);
-        QTest::newRow("not UTF-8 text") << QByteArray("\"V\"=\"caf\xe9\"") << REG_SZ << QByteArray("caf\xe9");
+        QTest::newRow("dword") << QByteArray("\"V\"=dword:00000201") << REG_DWORD
+                               << QByteArray("\x01\x02\0\0", 4);
+        QTest::newRow("binary") << QByteArray("\"V\"=hex:01,ff") << REG_BINARY
+                                << QByteArray("\x01\xff", 2);
+        QTest::newRow("other type") << QByteArray("\"V\"=hex(b):01,02,03,04,05,06,07,08") << 11
+                                    << QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
+        QTest::newRow("text as hex with inner NUL")
+            << QByteArray("\"V\"=hex(1):61,00,62") << REG_SZ << QByteArray("a\0b", 3);
+        QTest::newRow("wrapped hex") << QByteArray("\"V\"=hex:01,\\\n  02,\\\n  03") << REG_BINARY
+                                     << QByteArray("\x01\x02\x03", 3);
+        QTest::newRow("not UTF-8 text")
+            << QByteArray("\"V\"=\"caf\xe9\"") << REG_SZ << QByteArray("caf\xe9");
     }
-    void readsEachKindOfValue()
-    {
+    void readsEachKindOfValue() {
         QFETCH(QByteArray, line);
         QFETCH(int, type);
         QFETCH(QByteArray, data);
-        const RegDocument document = RegDocument::parse("REGEDIT4\n\n[" + Key.toUtf8() + "]\n" + line + "\n");
+        const RegDocument document =
+            RegDocument::parse("REGEDIT4\n\n[" + Key.toUtf8() + "]\n" + line + "\n");
         const RegValue *value = document.value(Key, "v");
         QVERIFY(value);
         QCOMPARE(value->type, type);
@@ -46,8 +53,7 @@ private slots:
     }
 
     // What does not parse reads as absent and is written back as it was.
-    void keepsWhatItCannotParse_data()
-    {
+    void keepsWhatItCannotParse_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::newRow("unterminated text") << QByteArray("\"V\"=\"/home/an");
         QTest::newRow("unknown escape") << QByteArray("\"V\"=\"a\\tb\"");
@@ -58,10 +64,10 @@ private slots:
         QTest::newRow("comment") << QByteArray("; set by hand");
         QTest::newRow("garbage") << QByteArray("\x01\xff\xfe garbage");
     }
-    void keepsWhatItCannotParse()
-    {
+    void keepsWhatItCannotParse() {
         QFETCH(QByteArray, line);
-        const QByteArray text = "REGEDIT4\n\n[" + Key.toUtf8() + "]\n\"Keep\"=dword:00000001\n" + line + "\n";
+        const QByteArray text =
+            "REGEDIT4\n\n[" + Key.toUtf8() + "]\n\"Keep\"=dword:00000001\n" + line + "\n";
         RegDocument document = RegDocument::parse(text);
         QVERIFY(!document.value(Key, "V"));
         QVERIFY(document.value(Key, "Keep"));
@@ -72,17 +78,16 @@ private slots:
         QVERIFY(RegDocument::parse(written).value(Key, "New"));
     }
 
-    void unknownRootSectionIsKeptWhole()
-    {
-        const QByteArray text = "REGEDIT4\n\n[HKEY_NOWHERE\\A]\n\"V\"=\"x\"\n\n[" + Key.toUtf8() + "]\n\"W\"=\"y\"\n";
+    void unknownRootSectionIsKeptWhole() {
+        const QByteArray text =
+            "REGEDIT4\n\n[HKEY_NOWHERE\\A]\n\"V\"=\"x\"\n\n[" + Key.toUtf8() + "]\n\"W\"=\"y\"\n";
         RegDocument document = RegDocument::parse(text);
         QVERIFY(!document.keyExists("HKEY_NOWHERE\\A"));
         QCOMPARE(document.value(Key, "W")->data, QByteArray("y"));
         QVERIFY(document.serialize().contains("[HKEY_NOWHERE\\A]\n\"V\"=\"x\"\n"));
     }
 
-    void namesIgnoreCaseAndKeepTheirs()
-    {
+    void namesIgnoreCaseAndKeepTheirs() {
         RegDocument document;
         document.setValue(Key, "LogFolder", RegValue{REG_SZ, "/a"});
         document.setValue(Key.toLower(), "LOGFOLDER", RegValue{REG_SZ, "/b"});
@@ -95,27 +100,25 @@ private slots:
         QVERIFY(!document.keyExists("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Util"));
     }
 
-    void keyGivenTwiceReadsAsOneLaterWins()
-    {
+    void keyGivenTwiceReadsAsOneLaterWins() {
         const QByteArray k = "[" + Key.toUtf8() + "]\n";
-        RegDocument document = RegDocument::parse(
-            "REGEDIT4\n" + k + "\"A\"=\"1\"\n\"B\"=\"1\"\n" + k.toLower() + "\"a\"=\"2\"\n\"C\"=\"3\"\n");
+        RegDocument document = RegDocument::parse("REGEDIT4\n" + k + "\"A\"=\"1\"\n\"B\"=\"1\"\n" +
+                                                  k.toLower() + "\"a\"=\"2\"\n\"C\"=\"3\"\n");
         QCOMPARE(document.value(Key, "A")->data, QByteArray("2"));
         QCOMPARE(document.value(Key, "B")->data, QByteArray("1"));
         QCOMPARE(document.value(Key, "C")->data, QByteArray("3"));
     }
 
-    void textThatCannotBeQuotedIsWrittenAsHex()
-    {
+    void textThatCannotBeQuotedIsWrittenAsHex() {
         RegDocument document;
         document.setValue(Key, "V", RegValue{REG_SZ, QByteArray("line\none\0", 9)});
         const QByteArray written = document.serialize();
-        QVERIFY2(written.contains("\"V\"=hex(1):6c,69,6e,65,0a,6f,6e,65,00\n"), written.constData());
+        QVERIFY2(written.contains("\"V\"=hex(1):6c,69,6e,65,0a,6f,6e,65,00\n"),
+                 written.constData());
         QCOMPARE(RegDocument::parse(written).value(Key, "V")->data, QByteArray("line\none\0", 9));
     }
 
-    void removeValueKeepsTheKey()
-    {
+    void removeValueKeepsTheKey() {
         RegDocument document;
         document.setValue(Key, "V", RegValue{REG_SZ, "x"});
         QVERIFY(document.removeValue(Key, "v"));
@@ -125,11 +128,11 @@ private slots:
     }
 
     // Hand-edited or damaged files of any size parse in linear time.
-    void largeDamagedInputStaysFast()
-    {
+    void largeDamagedInputStaysFast() {
         QByteArray text = "REGEDIT4\n";
         for (int i = 0; i < 20000; ++i)
-            text += "[HKEY_USERS\\k" + QByteArray::number(i) + "]\n\"v\"=\"" + QByteArray(50, 'x') + "\n";
+            text += "[HKEY_USERS\\k" + QByteArray::number(i) + "]\n\"v\"=\"" + QByteArray(50, 'x') +
+                    "\n";
         text += QByteArray(4 << 20, '\\') + "\n";
         const RegDocument document = RegDocument::parse(text);
         QVERIFY(document.keyExists("HKEY_USERS\\k19999"));

@@ -19,42 +19,36 @@ private:
     QTemporaryDir m_config;
 
     QString storePath() const { return RegistryStore::defaultPath(); }
-    void writeStore(const QByteArray &text)
-    {
+    void writeStore(const QByteArray &text) {
         QDir().mkpath(QFileInfo(storePath()).absolutePath());
         QFile file(storePath());
         QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
         file.write(text);
     }
-    QByteArray readStore() const
-    {
+    QByteArray readStore() const {
         QFile file(storePath());
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<none>");
     }
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         QCOMPARE(storePath(), m_config.path() + "/wendle/registry.reg");
     }
-    void init()
-    {
+    void init() {
         QDir(m_config.path()).removeRecursively();
         QDir().mkpath(m_config.path());
     }
 
-    void firstRunReadsDefaultsAndCreatesNothing()
-    {
+    void firstRunReadsDefaultsAndCreatesNothing() {
         QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "dflt"), QString("dflt"));
         QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), -1);
         QVERIFY(!KeyExists(HKEY_LOCAL_MACHINE, Key));
         QVERIFY(!QFile::exists(storePath()));
     }
 
-    void savedValuesReadBack()
-    {
+    void savedValuesReadBack() {
         const QString folder = QString::fromUtf8("/home/ann/Zeit Überblick \"x\" \\ y");
         SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", folder, "");
         SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 0, -1);
@@ -63,30 +57,31 @@ private slots:
         QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, Key));
         QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvel"));
         // People can read and edit what is stored.
-        QCOMPARE(readStore(), Header + "\"LogFolder\"=\"" + folder.toUtf8().replace("\\", "\\\\").replace("\"", "\\\"") +
+        QCOMPARE(readStore(), Header + "\"LogFolder\"=\"" +
+                                  folder.toUtf8().replace("\\", "\\\\").replace("\"", "\\\"") +
                                   "\"\n\"Autostart\"=dword:00000000\n");
         // Other roots are other keys.
         QCOMPARE(GetSettingDword(HKEY_CURRENT_USER, Key, "Autostart", 7), 7);
     }
 
-    void handWrittenValuesReadAsTheRegistryWould_data()
-    {
+    void handWrittenValuesReadAsTheRegistryWould_data() {
         QTest::addColumn<QByteArray>("line");
-        QTest::addColumn<QString>("text");  // GetSettingString with default "dflt"
-        QTest::addColumn<int>("number");    // GetSettingDword with default 77
-        QTest::newRow("text with inner NUL") << QByteArray("\"V\"=hex(1):61,62,00,63") << "ab" << 1660969569;
+        QTest::addColumn<QString>("text"); // GetSettingString with default "dflt"
+        QTest::addColumn<int>("number");   // GetSettingDword with default 77
+        QTest::newRow("text with inner NUL")
+            << QByteArray("\"V\"=hex(1):61,62,00,63") << "ab" << 1660969569;
         QTest::newRow("empty text") << QByteArray("\"V\"=\"\"") << "" << 0;
         QTest::newRow("dword 1") << QByteArray("\"V\"=dword:00000001") << "" << 1;
         QTest::newRow("dword all ones") << QByteArray("\"V\"=dword:ffffffff") << "" << -1;
         QTest::newRow("two bytes of another type") << QByteArray("\"V\"=hex:01,02") << "" << 513;
-        QTest::newRow("eight bytes") << QByteArray("\"V\"=hex(b):01,00,00,00,00,00,00,00") << "" << 77;
+        QTest::newRow("eight bytes")
+            << QByteArray("\"V\"=hex(b):01,00,00,00,00,00,00,00") << "" << 77;
         QTest::newRow("no bytes") << QByteArray("\"V\"=hex:") << "" << 0;
         QTest::newRow("case of the name") << QByteArray("\"v\"=\"lower\"") << "lower" << 77;
         QTest::newRow("absent") << QByteArray("\"W\"=\"x\"") << "dflt" << 77;
         QTest::newRow("damaged") << QByteArray("\"V\"=\"x") << "dflt" << 77;
     }
-    void handWrittenValuesReadAsTheRegistryWould()
-    {
+    void handWrittenValuesReadAsTheRegistryWould() {
         QFETCH(QByteArray, line);
         QFETCH(QString, text);
         QFETCH(int, number);
@@ -95,16 +90,15 @@ private slots:
         QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "V", 77), number);
     }
 
-    void caseMattersToTheDefaultNotToNames()
-    {
-        SaveSettingString(HKEY_LOCAL_MACHINE, "software\\quorvel\\utils\\wendle", "logfolder", "/a", "/A");
+    void caseMattersToTheDefaultNotToNames() {
+        SaveSettingString(HKEY_LOCAL_MACHINE, "software\\quorvel\\utils\\wendle", "logfolder", "/a",
+                          "/A");
         QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", ""), QString("/a"));
         SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LOGFOLDER", "/b", "");
         QVERIFY2(readStore().contains("\"logfolder\"=\"/b\""), readStore().constData());
     }
 
-    void savingTheDefaultRemovesOnlyFromAnExistingKey()
-    {
+    void savingTheDefaultRemovesOnlyFromAnExistingKey() {
         SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "", "");
         SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1, -1);
         QVERIFY(!QFile::exists(storePath()));
@@ -122,8 +116,7 @@ private slots:
 
     // A store its owner made read-only is read but never changed, and its
     // keys do not count as openable with full access.
-    void readOnlyStoreIsLeftAlone()
-    {
+    void readOnlyStoreIsLeftAlone() {
         writeStore(Header + "\"Autostart\"=dword:00000001\n");
         QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
         QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 1);
@@ -135,8 +128,7 @@ private slots:
         QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::WriteOwner);
     }
 
-    void writeKeepsLinesItCannotParse()
-    {
+    void writeKeepsLinesItCannotParse() {
         const QByteArray damaged = "\"Broken\"=\"no end\n; a note\n\"Bytes\"=\"\xff\xfe\"\n";
         writeStore(Header + damaged);
         SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 1, -1);
@@ -148,17 +140,16 @@ private slots:
         QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 1);
     }
 
-    void damagedStoresNeverBreakReading_data()
-    {
+    void damagedStoresNeverBreakReading_data() {
         QTest::addColumn<QByteArray>("text");
         QTest::newRow("empty") << QByteArray();
         QTest::newRow("truncated header") << QByteArray("REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SOFT");
-        QTest::newRow("no header line") << QByteArray("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Utils\\Wendle]\n\"LogFolder\"=\"/ok\"\n");
+        QTest::newRow("no header line") << QByteArray(
+            "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Utils\\Wendle]\n\"LogFolder\"=\"/ok\"\n");
         QTest::newRow("binary junk") << QByteArray("\0\x01\x02[\xff]\n\"\n=\\\n", 12);
         QTest::newRow("long line") << QByteArray(1 << 20, 'x');
     }
-    void damagedStoresNeverBreakReading()
-    {
+    void damagedStoresNeverBreakReading() {
         QFETCH(QByteArray, text);
         writeStore(text);
         const QString expected = text.contains("/ok") ? "/ok" : "dflt";
@@ -168,8 +159,7 @@ private slots:
         QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "dflt"), expected);
     }
 
-    void stripAtNul()
-    {
+    void stripAtNul() {
         QCOMPARE(StripAtNul(QString("ab") + QChar(0) + "c"), QString("ab"));
         QCOMPARE(StripAtNul(QString(QChar(0))), QString());
         QCOMPARE(StripAtNul("abc"), QString("abc"));

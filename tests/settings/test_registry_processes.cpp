@@ -23,8 +23,7 @@ private:
     QString m_writer;
 
 private slots:
-    void initTestCase()
-    {
+    void initTestCase() {
         QVERIFY(m_config.isValid());
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         m_writer = QCoreApplication::applicationDirPath() + "/registry_writer";
@@ -34,8 +33,7 @@ private slots:
 
     // Each writer stores values of its own; a write that read the store
     // before the other's write landed would drop the other's value.
-    void concurrentWritersLoseNothing()
-    {
+    void concurrentWritersLoseNothing() {
         constexpr int count = 150;
         QProcess a, b;
         a.start(m_writer, {"names", "A", QString::number(count)});
@@ -53,8 +51,7 @@ private slots:
 
     // A writer killed at any moment leaves a whole store, holding the value
     // before or after the write it was making.
-    void killedWriterLeavesAWholeStore()
-    {
+    void killedWriterLeavesAWholeStore() {
         qint32 last = 0;
         for (int round = 0; round < 40; ++round) {
             QProcess writer;
@@ -69,7 +66,8 @@ private slots:
                 QVERIFY(stored.keyExists(FullKey));
             QCOMPARE(stored.unparsedLineCount(), 0);
             const qint32 now = GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Counter", 0);
-            QVERIFY2(now >= last, qPrintable(QString("went back from %1 to %2").arg(last).arg(now)));
+            QVERIFY2(now >= last,
+                     qPrintable(QString("went back from %1 to %2").arg(last).arg(now)));
             last = now;
         }
         QVERIFY2(last > 0, "no write completed in any round");

@@ -16,9 +16,7 @@ namespace wendle::test {
 // user would: type a path into its name box and accept, or cancel.
 // Polls for a few seconds at most, so that a modal that never comes cannot
 // leave a poller behind to answer some later test's.
-template <typename Modal>
-void onNextModal(std::function<void(Modal *)> act, int triesLeft = 300)
-{
+template <typename Modal> void onNextModal(std::function<void(Modal *)> act, int triesLeft = 300) {
     QTimer::singleShot(10, [act, triesLeft] {
         auto *modal = qobject_cast<Modal *>(QApplication::activeModalWidget());
         if (modal)
@@ -28,13 +26,11 @@ void onNextModal(std::function<void(Modal *)> act, int triesLeft = 300)
     });
 }
 
-inline void onNextBrowser(std::function<void(QFileDialog *)> act)
-{
+inline void onNextBrowser(std::function<void(QFileDialog *)> act) {
     onNextModal<QFileDialog>(std::move(act));
 }
 
-inline void chooseInNextBrowser(const QString &path)
-{
+inline void chooseInNextBrowser(const QString &path) {
     onNextBrowser([path](QFileDialog *browser) {
         auto *name = browser->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
         name->setText(path);
@@ -43,8 +39,7 @@ inline void chooseInNextBrowser(const QString &path)
 }
 
 // Answers the next modal message box with the given button.
-inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr)
-{
+inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *text = nullptr) {
     onNextModal<QMessageBox>([button, text](QMessageBox *box) {
         if (text)
             *text = box->text();
@@ -52,8 +47,7 @@ inline void answerNextMessageBox(QMessageBox::StandardButton button, QString *te
     });
 }
 
-inline void cancelNextBrowser()
-{
+inline void cancelNextBrowser() {
     onNextBrowser([](QFileDialog *browser) { browser->reject(); });
 }
 

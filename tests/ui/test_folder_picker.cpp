@@ -1,8 +1,8 @@
 #include "settings/program_settings.h"
 #include "settings/registry.h"
 #include "settings/registry_store.h"
-#include "support/modal_answers.h"
 #include "support/fake_clock.h"
+#include "support/modal_answers.h"
 #include "ui/folder_picker.h"
 #include "ui/main_window.h"
 
@@ -23,43 +23,39 @@ private:
     QTemporaryDir m_logs;
     FakeClock m_clock;
 
-    static QString storedFolder()
-    {
+    static QString storedFolder() {
         return GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, "<absent>");
     }
 
 private slots:
-    void initTestCase()
-    {
-        qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-    }
+    void initTestCase() { qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8()); }
     void init() { QFile::remove(RegistryStore::defaultPath()); }
 
-    void cleanUp_data()
-    {
+    void cleanUp_data() {
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("kept");
-        QTest::newRow("plain") << "/home/ann/logs" << "/home/ann/logs";
-        QTest::newRow("trailing slash") << "/home/ann/logs/" << "/home/ann/logs";
-        QTest::newRow("root stays root") << "/" << "/";
-        QTest::newRow("doubled root") << "//" << "/";
+        QTest::newRow("plain") << "/home/ann/logs"
+                               << "/home/ann/logs";
+        QTest::newRow("trailing slash") << "/home/ann/logs/"
+                                        << "/home/ann/logs";
+        QTest::newRow("root stays root") << "/"
+                                         << "/";
+        QTest::newRow("doubled root") << "//"
+                                      << "/";
     }
-    void cleanUp()
-    {
+    void cleanUp() {
         QFETCH(QString, chosen);
         QFETCH(QString, kept);
         QCOMPARE(cleanFolderPath(chosen), kept);
     }
 
-    void choiceFillsBoxAndStore_data()
-    {
+    void choiceFillsBoxAndStore_data() {
         QTest::addColumn<QString>("folder");
         QTest::newRow("plain") << "plain";
         QTest::newRow("spaces and non-ASCII") << QString::fromUtf8("Zeit Überblick ü é");
         QTest::newRow("root") << "/";
     }
-    void choiceFillsBoxAndStore()
-    {
+    void choiceFillsBoxAndStore() {
         QFETCH(QString, folder);
         const QString path = folder.startsWith('/') ? folder : m_logs.filePath(folder);
         QDir().mkpath(path);
@@ -69,13 +65,11 @@ private slots:
         QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
         QCOMPARE(window.txtLogFile->text(), path);
         QCOMPARE(storedFolder(), path);
-        QVERIFY(RegistryStore().read().value(
-            "HKEY_LOCAL_MACHINE\\" + SettingsKey, "LogFolder"));
+        QVERIFY(RegistryStore().read().value("HKEY_LOCAL_MACHINE\\" + SettingsKey, "LogFolder"));
     }
 
     // The stored folder goes unchanged into the daily log's path.
-    void nonAsciiFolderReachesTheLogFile()
-    {
+    void nonAsciiFolderReachesTheLogFile() {
         const QString path = m_logs.filePath(QString::fromUtf8("Zeit Überblick ü"));
         QDir().mkpath(path);
         SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, path, "");
@@ -89,8 +83,7 @@ private slots:
         QCOMPARE(log.readAll(), QByteArray("14:03:12\r\n"));
     }
 
-    void cancelChangesNothing()
-    {
+    void cancelChangesNothing() {
         MainWindow window(m_clock);
         window.show();
         window.txtLogFile->setText("/before");
@@ -100,8 +93,7 @@ private slots:
         QVERIFY(!QFile::exists(RegistryStore::defaultPath()));
     }
 
-    void sameFolderIsStoredAgain()
-    {
+    void sameFolderIsStoredAgain() {
         MainWindow window(m_clock);
         window.show();
         chooseInNextBrowser(m_logs.path());
@@ -112,8 +104,7 @@ private slots:
         QCOMPARE(storedFolder(), m_logs.path());
     }
 
-    void browserOpensOnTheInitialFolder()
-    {
+    void browserOpensOnTheInitialFolder() {
         const QString folder = m_logs.filePath("picked");
         QDir().mkpath(folder);
         QString openedIn;
@@ -130,11 +121,13 @@ private slots:
         QCOMPARE(chosen, folder);
     }
 
-    void browserWithoutInitialFolderCallsNoCallback()
-    {
+    void browserWithoutInitialFolderCallsNoCallback() {
         static int calls = 0;
         calls = 0;
-        auto counting = [](QFileDialog *, int, const QString &) { ++calls; return 0; };
+        auto counting = [](QFileDialog *, int, const QString &) {
+            ++calls;
+            return 0;
+        };
         cancelNextBrowser();
         QCOMPARE(BrowseForFolder(nullptr, "title", QString(), true, counting), QString());
         QCOMPARE(calls, 0);

@@ -28,40 +28,46 @@ private:
     FakeClock m_clock;
     QTemporaryDir m_dir;
 
-    static QRect expected(int left, int top, int width, int height)
-    {
+    static QRect expected(int left, int top, int width, int height) {
         const qreal dpi = QGuiApplication::primaryScreen()->logicalDotsPerInchX();
         auto px = [dpi](int twips) { return qRound(twips * dpi / 1440.0); };
         return QRect(px(left), px(top), px(width), px(height));
     }
 
 private slots:
-    void controlsSitWhereTheLayoutPutsThem_data()
-    {
+    void controlsSitWhereTheLayoutPutsThem_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QRect>("twips");
-        QTest::newRow("lblLogFile") << "lblLogFile" << "Log Time to this Folder: " << QRect(60, 120, 2415, 195);
-        QTest::newRow("txtLogFile") << "txtLogFile" << "" << QRect(60, 360, 3495, 315);
-        QTest::newRow("cmdBrowse") << "cmdBrowse" << "" << QRect(3600, 360, 315, 315);
-        QTest::newRow("lblTimerInterval") << "lblTimerInterval" << "Time Check Frequency " << QRect(120, 780, 2595, 195);
-        QTest::newRow("sldTimerInterval") << "sldTimerInterval" << "" << QRect(60, 960, 3855, 195);
-        QTest::newRow("cmdStart") << "cmdStart" << "Start" << QRect(75, 1440, 1875, 315);
-        QTest::newRow("cmdStop") << "cmdStop" << "Stop" << QRect(2130, 1440, 1800, 315);
-        QTest::newRow("chkAutostart") << "chkAutostart" << "Auto-Start " << QRect(120, 1800, 1035, 195);
-        QTest::newRow("cmdShowLog") << "cmdShowLog" << "Show Recent Log  " << QRect(2100, 1920, 1815, 315);
-        QTest::newRow("txtLog") << "txtLog" << "" << QRect(90, 2280, 3825, 2715);
+        QTest::newRow("lblLogFile") << "lblLogFile"
+                                    << "Log Time to this Folder: " << QRect(60, 120, 2415, 195);
+        QTest::newRow("txtLogFile") << "txtLogFile"
+                                    << "" << QRect(60, 360, 3495, 315);
+        QTest::newRow("cmdBrowse") << "cmdBrowse"
+                                   << "" << QRect(3600, 360, 315, 315);
+        QTest::newRow("lblTimerInterval") << "lblTimerInterval"
+                                          << "Time Check Frequency " << QRect(120, 780, 2595, 195);
+        QTest::newRow("sldTimerInterval") << "sldTimerInterval"
+                                          << "" << QRect(60, 960, 3855, 195);
+        QTest::newRow("cmdStart") << "cmdStart"
+                                  << "Start" << QRect(75, 1440, 1875, 315);
+        QTest::newRow("cmdStop") << "cmdStop"
+                                 << "Stop" << QRect(2130, 1440, 1800, 315);
+        QTest::newRow("chkAutostart") << "chkAutostart"
+                                      << "Auto-Start " << QRect(120, 1800, 1035, 195);
+        QTest::newRow("cmdShowLog") << "cmdShowLog"
+                                    << "Show Recent Log  " << QRect(2100, 1920, 1815, 315);
+        QTest::newRow("txtLog") << "txtLog"
+                                << "" << QRect(90, 2280, 3825, 2715);
     }
-    void controlsSitWhereTheLayoutPutsThem()
-    {
+    void controlsSitWhereTheLayoutPutsThem() {
         QFETCH(QString, name);
         QFETCH(QString, caption);
         QFETCH(QRect, twips);
         MainWindow window(m_clock);
         auto *widget = window.findChild<QWidget *>(name);
         QVERIFY2(widget, qPrintable(name));
-        QCOMPARE(widget->geometry(),
-                 expected(twips.x(), twips.y(), twips.width(), twips.height()));
+        QCOMPARE(widget->geometry(), expected(twips.x(), twips.y(), twips.width(), twips.height()));
         QString text;
         if (auto *label = qobject_cast<QLabel *>(widget))
             text = label->text();
@@ -74,8 +80,7 @@ private slots:
         QCOMPARE(text, caption);
     }
 
-    void windowIsFixedWithMinimiseButNoMaximise()
-    {
+    void windowIsFixedWithMinimiseButNoMaximise() {
         MainWindow window(m_clock);
         QCOMPARE(window.objectName(), QString("frmTimeCheck"));
         QCOMPARE(window.windowTitle(), QString("Quorvel Wendle"));
@@ -90,8 +95,7 @@ private slots:
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
     }
 
-    void initialStatesAreTheIdleLook()
-    {
+    void initialStatesAreTheIdleLook() {
         MainWindow window(m_clock);
         QVERIFY(window.cmdStart->isEnabled());
         QVERIFY(!window.cmdStop->isEnabled());
@@ -120,32 +124,29 @@ private slots:
             QVERIFY(!button->isDefault() && !button->autoDefault());
     }
 
-    void captionsAreReadableInTheirPlaces()
-    {
+    void captionsAreReadableInTheirPlaces() {
         MainWindow window(m_clock);
         QVERIFY(captionsFit({window.lblLogFile, window.lblTimerInterval, window.cmdStart,
                              window.cmdStop, window.chkAutostart, window.cmdShowLog},
                             window.font()));
     }
 
-    void tabVisitsControlsInOrder()
-    {
+    void tabVisitsControlsInOrder() {
         MainWindow window(m_clock);
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(QApplication::focusWidget(), window.txtLogFile);
         // Stop is disabled while idle and is passed over.
-        const QList<QWidget *> order{window.cmdBrowse, window.cmdShowLog, window.txtLog,
-                                     window.cmdStart, window.sldTimerInterval,
-                                     window.chkAutostart, window.txtLogFile};
+        const QList<QWidget *> order{window.cmdBrowse, window.cmdShowLog,       window.txtLog,
+                                     window.cmdStart,  window.sldTimerInterval, window.chkAutostart,
+                                     window.txtLogFile};
         for (QWidget *next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
             QCOMPARE(QApplication::focusWidget(), next);
         }
     }
 
-    void sliderKeysSetTheInterval()
-    {
+    void sliderKeysSetTheInterval() {
         MainWindow window(m_clock);
         window.show();
         window.sldTimerInterval->setFocus();
@@ -161,8 +162,7 @@ private slots:
         QCOMPARE(window.logging().timer().interval(), 1000);
     }
 
-    void lockedFolderBoxIgnoresTyping()
-    {
+    void lockedFolderBoxIgnoresTyping() {
         MainWindow window(m_clock);
         window.txtLogFile->setText("/srv/logs");
         QTest::keyClicks(window.txtLogFile, "xyz");
@@ -170,8 +170,7 @@ private slots:
         QCOMPARE(window.logging().folder(), QString("/srv/logs"));
     }
 
-    void startAndStopSwitchLooks()
-    {
+    void startAndStopSwitchLooks() {
         MainWindow window(m_clock);
         window.txtLogFile->setText(m_dir.path());
         QTest::mouseClick(window.cmdStart, Qt::LeftButton);
@@ -193,8 +192,7 @@ private slots:
         QCOMPARE(window.txtLogFile->palette().color(QPalette::Text), text);
     }
 
-    void failedStartIsReportedAndLeavesIdleLook()
-    {
+    void failedStartIsReportedAndLeavesIdleLook() {
         MainWindow window(m_clock);
         QStringList reported;
         window.setReporter([&](const QString &message) {
@@ -211,8 +209,7 @@ private slots:
         QVERIFY(!window.logging().timer().isActive());
     }
 
-    void showRecentLogReplacesTypedTextAndScrollsToEnd()
-    {
+    void showRecentLogReplacesTypedTextAndScrollsToEnd() {
         QFile file(m_dir.filePath("2003-12-02.log"));
         QVERIFY(file.open(QIODevice::WriteOnly));
         for (int i = 0; i < 200; ++i)
@@ -233,8 +230,7 @@ private slots:
         QCOMPARE(bar->value(), bar->maximum());
     }
 
-    void closingWhileLoggingClosesTheFile()
-    {
+    void closingWhileLoggingClosesTheFile() {
         MainWindow window(m_clock);
         window.txtLogFile->setText(m_dir.path());
         window.show();

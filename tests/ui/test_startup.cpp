@@ -23,15 +23,17 @@ private:
     QTemporaryDir m_logs;
     FakeClock m_clock;
 
-    static qint32 storedAutostart() { return GetSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, -1); }
-    static QString storedFolder() { return GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, ""); }
-    void seed(const QString &folder, qint32 autostart)
-    {
+    static qint32 storedAutostart() {
+        return GetSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, -1);
+    }
+    static QString storedFolder() {
+        return GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, "");
+    }
+    void seed(const QString &folder, qint32 autostart) {
         SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, folder, "");
         SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, autostart, -1);
     }
-    static void verifyIdle(MainWindow &window)
-    {
+    static void verifyIdle(MainWindow &window) {
         QVERIFY(!window.logging().isLogging());
         QVERIFY(window.cmdStart->isEnabled());
         QVERIFY(window.trayIcon().isAdded());
@@ -42,8 +44,7 @@ private slots:
     void init() { QFile::remove(RegistryStore::defaultPath()); }
 
     // First run: the browser comes before the window shows, then the question.
-    void firstRunAnsweredYesStartsLogging()
-    {
+    void firstRunAnsweredYesStartsLogging() {
         MainWindow window(m_clock);
         bool visibleDuringBrowse = true;
         onNextBrowser([&](QFileDialog *browser) {
@@ -66,8 +67,7 @@ private slots:
 
     // No leaves the box unchecked, which is no change: nothing is stored,
     // and the question comes again at the next start.
-    void firstRunAnsweredNoAsksAgainNextTime()
-    {
+    void firstRunAnsweredNoAsksAgainNextTime() {
         {
             MainWindow window(m_clock);
             chooseInNextBrowser(m_logs.path());
@@ -85,8 +85,7 @@ private slots:
         QCOMPARE(again.txtLogFile->text(), m_logs.path());
     }
 
-    void firstRunCancelledAsksNothing()
-    {
+    void firstRunCancelledAsksNothing() {
         MainWindow window(m_clock);
         cancelNextBrowser();
         QString question;
@@ -107,8 +106,7 @@ private slots:
         QVERIFY(browsed);
     }
 
-    void storedChoiceIsUsedWithoutAsking_data()
-    {
+    void storedChoiceIsUsedWithoutAsking_data() {
         QTest::addColumn<qint32>("stored");
         QTest::addColumn<bool>("logging");
         QTest::addColumn<qint32>("storedAfter");
@@ -118,8 +116,7 @@ private slots:
         QTest::newRow("two") << 2 << true << 1;
         QTest::newRow("negative") << -5 << true << 1;
     }
-    void storedChoiceIsUsedWithoutAsking()
-    {
+    void storedChoiceIsUsedWithoutAsking() {
         QFETCH(qint32, stored);
         QFETCH(bool, logging);
         QFETCH(qint32, storedAfter);
@@ -135,8 +132,7 @@ private slots:
         QVERIFY(window.trayIcon().isAdded());
     }
 
-    void vanishedFolderFailsToStartAndLeavesIdle()
-    {
+    void vanishedFolderFailsToStartAndLeavesIdle() {
         const QString gone = m_logs.filePath("gone");
         seed(gone, 1);
         MainWindow window(m_clock);
@@ -150,8 +146,7 @@ private slots:
         QVERIFY(window.chkAutostart->isChecked());
     }
 
-    void autoStartBoxStoresEachChange()
-    {
+    void autoStartBoxStoresEachChange() {
         seed(m_logs.path(), 0);
         MainWindow window(m_clock);
         window.load();

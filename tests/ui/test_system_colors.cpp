@@ -8,8 +8,7 @@ class TestSystemColors : public QObject {
     Q_OBJECT
 
 private slots:
-    void resolvesFromThePalette_data()
-    {
+    void resolvesFromThePalette_data() {
         QTest::addColumn<quint32>("code");
         QTest::addColumn<QPalette::ColorGroup>("group");
         QTest::addColumn<QPalette::ColorRole>("role");
@@ -18,8 +17,7 @@ private slots:
         QTest::newRow("button shadow") << 0x80000010u << QPalette::Active << QPalette::Dark;
         QTest::newRow("grey text") << 0x80000011u << QPalette::Disabled << QPalette::Text;
     }
-    void resolvesFromThePalette()
-    {
+    void resolvesFromThePalette() {
         QFETCH(quint32, code);
         QFETCH(QPalette::ColorGroup, group);
         QFETCH(QPalette::ColorRole, role);
@@ -32,8 +30,7 @@ private slots:
         QCOMPARE(systemColor(code, palette), palette.color(group, role));
     }
 
-    void plainValuesAreBlueGreenRed()
-    {
+    void plainValuesAreBlueGreenRed() {
         QCOMPARE(systemColor(0x000000FFu, QPalette()), QColor(255, 0, 0));
         QCOMPARE(systemColor(0x00FF0000u, QPalette()), QColor(0, 0, 255));
     }

@@ -23,15 +23,13 @@ private:
 
 private slots:
     // Settings of an earlier run: a folder, and no auto-start.
-    void initTestCase()
-    {
+    void initTestCase() {
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
         SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, m_dir.path(), "");
         SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, 0, -1);
     }
 
-    void iconMessagesDecode_data()
-    {
+    void iconMessagesDecode_data() {
         QTest::addColumn<int>("message");
         QTest::addColumn<int>("action");
         QTest::newRow("left button down") << 0x201 << int(TrayAction::RestoreWindow);
@@ -43,15 +41,13 @@ private slots:
         QTest::newRow("middle button down") << 0x207 << int(TrayAction::None);
         QTest::newRow("ordinary pointer x") << 120 << int(TrayAction::None);
     }
-    void iconMessagesDecode()
-    {
+    void iconMessagesDecode() {
         QFETCH(int, message);
         QFETCH(int, action);
         QCOMPARE(int(decodeTrayMessage(message)), action);
     }
 
-    void activationsTranslateToMessages()
-    {
+    void activationsTranslateToMessages() {
         QCOMPARE(trayMessageFor(QSystemTrayIcon::Trigger), 0x201);
         QCOMPARE(trayMessageFor(QSystemTrayIcon::DoubleClick), 0x203);
         QCOMPARE(trayMessageFor(QSystemTrayIcon::Context), 0x204);
@@ -59,8 +55,7 @@ private slots:
                  int(TrayAction::None));
     }
 
-    void leftClickMessageRestoresHiddenWindow()
-    {
+    void leftClickMessageRestoresHiddenWindow() {
         MainWindow window(m_clock);
         window.show();
         window.setWindowState(Qt::WindowMinimized);
@@ -70,8 +65,7 @@ private slots:
         QVERIFY(!(window.windowState() & Qt::WindowMinimized));
     }
 
-    void rightClickMessageShowsThePopupMenu()
-    {
+    void rightClickMessageShowsThePopupMenu() {
         MainWindow window(m_clock);
         window.show();
         window.trayMessage(0x204);
@@ -82,8 +76,7 @@ private slots:
 
     // Hidden with no tray to show the icon, the window could never come
     // back: it stays minimised instead.
-    void minimiseWithoutTrayKeepsTheWindow()
-    {
+    void minimiseWithoutTrayKeepsTheWindow() {
         if (QSystemTrayIcon::isSystemTrayAvailable())
             QSKIP("a system tray is present");
         MainWindow window(m_clock);
@@ -95,8 +88,7 @@ private slots:
         QVERIFY(window.isVisible());
     }
 
-    void pointerMovesOverTheWindowDoNothing()
-    {
+    void pointerMovesOverTheWindowDoNothing() {
         MainWindow window(m_clock);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -106,8 +98,7 @@ private slots:
         QVERIFY(!window.mnuPopup->isVisible());
     }
 
-    void exitWhileLoggingStopsAndRemovesTheIcon()
-    {
+    void exitWhileLoggingStopsAndRemovesTheIcon() {
         MainWindow window(m_clock);
         window.load();
         QCOMPARE(window.txtLogFile->text(), m_dir.path());

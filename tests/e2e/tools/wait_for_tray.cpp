@@ -9,8 +9,7 @@
 #include <string>
 #include <thread>
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 20.0;
     Display *display = XOpenDisplay(nullptr);
     if (!display) {
@@ -19,8 +18,7 @@ int main(int argc, char *argv[])
     }
     const std::string name = "_NET_SYSTEM_TRAY_S" + std::to_string(DefaultScreen(display));
     const Atom selection = XInternAtom(display, name.c_str(), False);
-    const auto deadline =
-        std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
     while (std::chrono::steady_clock::now() < deadline) {
         if (XGetSelectionOwner(display, selection) != None) {
             XCloseDisplay(display);

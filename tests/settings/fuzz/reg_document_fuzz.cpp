@@ -9,8 +9,7 @@
 
 using namespace wendle;
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const QByteArray input(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     RegDocument document = RegDocument::parse(input);
     const QByteArray first = document.serialize();
