@@ -5,8 +5,6 @@
 #include "settings/ansi_text_win32.h"
 
 #include <objbase.h>
-#include <shlobj.h>
-#include <windows.h>
 
 #include <cstring>
 
@@ -16,6 +14,8 @@ namespace {
 
 // Read by the callback while the browser is open; set by each browse.
 std::wstring BrowseInitialFolder;
+
+} // namespace
 
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM) {
     switch (message) {
@@ -37,20 +37,20 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM)
     return 0;
 }
 
-} // namespace
-
-std::wstring BrowseForFolder(void *owner, const std::wstring &title,
-                             const std::wstring &initialFolder, bool newStyle) {
+std::wstring BrowseForFolder(HWND owner, const std::wstring &title,
+                             const std::wstring &initialFolder, bool newStyle,
+                             BFFCALLBACK callback) {
     BrowseInitialFolder = initialFolder;
+    const BFFCALLBACK procedure = callback ? callback : BrowseCallback;
     const std::string ansiTitle = toAnsi(title); // lives while the browser is open
 
     BROWSEINFOA info{};
-    info.hwndOwner = static_cast<HWND>(owner);
+    info.hwndOwner = owner;
     info.pidlRoot = nullptr;
     info.pszDisplayName = nullptr;
     info.lpszTitle = ansiTitle.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | (newStyle ? BIF_NEWDIALOGSTYLE : 0);
-    info.lpfn = initialFolder.empty() ? nullptr : BrowseCallback;
+    info.lpfn = initialFolder.empty() ? nullptr : procedure;
     info.lParam = 0;
     info.iImage = 0;
 

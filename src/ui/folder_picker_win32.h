@@ -6,11 +6,21 @@
 
 #include <string>
 
+#include <shlobj.h>
+#include <windows.h>
+
 namespace wendle::win32 {
 
-// owner is the owning window's HWND.
-std::wstring BrowseForFolder(void *owner, const std::wstring &title,
-                             const std::wstring &initialFolder, bool newStyle);
+// The browser's callback: selects the initial folder of the latest browse
+// as the browser opens, and shows the selected folder's path as status.
+int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM data);
+
+// Shows the shell's folder browser, modal to owner; returns the chosen
+// folder (a drive root as C:), or an empty text. The callback, BrowseCallback
+// when none is given, is installed only with a non-empty initial folder.
+std::wstring BrowseForFolder(HWND owner, const std::wstring &title,
+                             const std::wstring &initialFolder, bool newStyle,
+                             BFFCALLBACK callback = nullptr);
 
 } // namespace wendle::win32
 
