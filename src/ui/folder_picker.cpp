@@ -45,7 +45,7 @@ QString BrowseForFolder(QWidget *owner, const QString &title, const QString &ini
                         bool newStyle, BrowseCallbackProc) {
     BrowseInitialFolder = initialFolder;
     const std::wstring chosen =
-        win32::BrowseForFolder(owner ? reinterpret_cast<void *>(owner->winId()) : nullptr,
+        win32::BrowseForFolder(owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr,
                                title.toStdWString(), initialFolder.toStdWString(), newStyle);
     return QString::fromStdWString(chosen);
 }
