@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ qt6-base-dev
-          fonts-dejavu-core libx11-dev pkg-config desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool xclip icewm locales)
+          fonts-dejavu-core libx11-dev pkg-config desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool xclip icewm dbus-daemon dbus-bin locales)
 
 missing=()
 for p in "${packages[@]}"; do

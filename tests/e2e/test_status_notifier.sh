@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# A desktop whose tray is a StatusNotifierItem host that opens the icon's
+# menu on any click (GNOME's AppIndicator extension): the menu must offer
+# the way back to a hidden window, and Exit.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1)
+export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+bus_pid=$(echo "$bus" | sed -n 2p)
+trap 'kill "$app_pid" "$watcher" "$bus_pid" 2>/dev/null; rm -rf "$work"' EXIT
+"$E2E_TOOLS/fake_sni_watcher" "$work/click" >"$work/watcher.out" 2>&1 &
+watcher=$!
+for _ in $(seq 50); do
+    dbus-send --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q 'boolean true' && break
+    sleep 0.1
+done
+
+seed_store "$work" 0
+start_wendle
+for _ in $(seq 50); do grep -q '^registered' "$work/watcher.out" && break; sleep 0.1; done
+grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host"
+
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising did not hide the window"
+echo "Show Quorvel Wendle" >"$work/click"
+wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not bring the window back"; }
+
+echo "Exit" >"$work/click"
+expect_exit_0
+grep -q '^clicked Exit' "$work/watcher.out" || fail "Exit was not in the menu"
+echo "PASS"
