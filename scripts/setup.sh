@@ -3,8 +3,16 @@
 # and only what is missing. Safe to run again.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ qt6-base-dev
-          fonts-dejavu-core libx11-dev pkg-config desktop-file-utils appstream dpkg-dev clang libclang-rt-14-dev xvfb xauth x11-utils xdotool xclip icewm dbus-daemon dbus-bin locales)
+packages=(
+    # build and run
+    cmake ninja-build g++ qt6-base-dev fonts-dejavu-core
+    # the Debian package and its checks
+    desktop-file-utils appstream dpkg-dev
+    # fuzzing
+    clang libclang-rt-14-dev
+    # end-to-end tests
+    libx11-dev pkg-config xvfb xauth x11-utils xdotool xclip icewm dbus-daemon dbus-bin locales
+)
 
 missing=()
 for p in "${packages[@]}"; do
