@@ -4,4 +4,4 @@
 
 // Without a display Qt aborts with a terse fatal message; say plainly what
 // is missing instead. Returns an empty text when a display is there.
-QString missingDisplayMessage();
+QString missingDisplayMessage(const QString &program);

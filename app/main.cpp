@@ -9,7 +9,8 @@
 #include <cstdio>
 
 int main(int argc, char *argv[]) {
-    if (const QString message = missingDisplayMessage(); !message.isEmpty()) {
+    if (const QString message = missingDisplayMessage(QString::fromLocal8Bit(argv[0]));
+        !message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
