@@ -1,5 +1,7 @@
 #include "logging/daily_log_file.h"
 
+#include "logging/system_error.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -13,10 +15,6 @@
 namespace wendle {
 
 namespace {
-
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 // Past a file size limit the kernel sends SIGXFSZ, whose default action kills
 // the program; ignored, the write fails with EFBIG and can be reported.
@@ -40,13 +38,13 @@ bool DailyLogFile::open(const QString &path, QString *error) {
         fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
-        *error = reason(errno);
+        *error = systemErrorText(errno);
         return false;
     }
     struct stat info;
     if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
         ::close(fd);
-        *error = reason(EISDIR);
+        *error = systemErrorText(EISDIR);
         return false;
     }
     m_fd = fd;
@@ -56,7 +54,7 @@ bool DailyLogFile::open(const QString &path, QString *error) {
 
 bool DailyLogFile::append(const QByteArray &line, QString *error) {
     if (m_fd < 0) {
-        *error = reason(EBADF);
+        *error = systemErrorText(EBADF);
         return false;
     }
     struct stat info;
@@ -83,7 +81,7 @@ bool DailyLogFile::append(const QByteArray &line, QString *error) {
         // a torn line.
         if (before >= 0) [[maybe_unused]]
             int ignored = ::ftruncate(m_fd, before);
-        *error = reason(failure);
+        *error = systemErrorText(failure);
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #include "logging/log_tail.h"
 
+#include "logging/system_error.h"
+
 #include <QFile>
 #include <QStringDecoder>
 
@@ -13,10 +15,6 @@
 namespace wendle {
 
 namespace {
-
-QString reason(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
 
 QString lastCodePoints(const QString &text, qsizetype count) {
     qsizetype start = text.size();
@@ -38,12 +36,12 @@ LogTail readLogTail(const QString &path, qsizetype maxChars) {
     } while (fd < 0 && errno == EINTR);
     if (fd < 0) {
         tail.status = errno == ENOENT ? LogTail::Status::Missing : LogTail::Status::Failed;
-        tail.error = reason(errno);
+        tail.error = systemErrorText(errno);
         return tail;
     }
     struct stat info;
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        tail.error = reason(S_ISDIR(info.st_mode) ? EISDIR : errno);
+        tail.error = systemErrorText(S_ISDIR(info.st_mode) ? EISDIR : errno);
         ::close(fd);
         return tail;
     }
@@ -60,7 +58,7 @@ LogTail readLogTail(const QString &path, qsizetype maxChars) {
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0) {
-            tail.error = reason(errno);
+            tail.error = systemErrorText(errno);
             ::close(fd);
             return tail;
         }
