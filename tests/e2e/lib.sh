@@ -110,14 +110,14 @@ read_folder_box() {
     xclip -o -selection clipboard 2>/dev/null
 }
 
-# The program's tray icon: its small window that carries _XEMBED_INFO (Qt
-# puts that property on its other windows too).
-find_tray_icon() {
-    local w
+# Polls for a window of the program that passes the test (a function given
+# the window id), for up to five seconds; extra arguments go to xdotool search.
+find_program_window() {
+    local test=$1 w
+    shift
     for _ in $(seq 50); do
-        for w in $(xdotool search --class wendle 2>/dev/null); do
-            if xprop -id "$w" _XEMBED_INFO 2>/dev/null | grep -q '=' &&
-                [ "$(xwininfo -id "$w" | awk '/Width:/ {print $2}')" -lt 100 ]; then
+        for w in $(xdotool search "$@" --class wendle 2>/dev/null); do
+            if "$test" "$w"; then
                 echo "$w"
                 return 0
             fi
@@ -126,6 +126,14 @@ find_tray_icon() {
     done
     return 1
 }
+
+# The tray icon is the small window that carries _XEMBED_INFO (Qt puts that
+# property on its other windows too).
+is_tray_icon() {
+    xprop -id "$1" _XEMBED_INFO 2>/dev/null | grep -q '=' &&
+        [ "$(xwininfo -id "$1" | awk '/Width:/ {print $2}')" -lt 100 ]
+}
+find_tray_icon() { find_program_window is_tray_icon; }
 
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
@@ -144,20 +152,9 @@ wait_active() {
     return 1
 }
 
-# The program's open pop-up menu: a viewable override-redirect window of its class.
-find_popup_menu() {
-    local w
-    for _ in $(seq 50); do
-        for w in $(xdotool search --onlyvisible --class wendle 2>/dev/null); do
-            if xwininfo -id "$w" | grep -q 'Override Redirect State: yes'; then
-                echo "$w"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
+# The open pop-up menu is a viewable override-redirect window.
+is_popup_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
+find_popup_menu() { find_program_window is_popup_menu --onlyvisible; }
 
 # Logging at one line a second: the slider to its minimum.
 slider_to_one_second() {
