@@ -1,7 +1,19 @@
 # Helpers shared by the end-to-end test scripts. The window's controls are
 # found by their place in the fixed layout (twips, 15 to a pixel at 96 dpi).
 
-fail() { echo "FAIL: $*"; exit 1; }
+# A failure leaves a picture of the screen and the program's output behind.
+fail() {
+    echo "FAIL: $*"
+    local name
+    name=$(basename "$0" .sh)
+    "$E2E_TOOLS/grab_screen" "$artifacts/$name-failure.png" 2>/dev/null &&
+        echo "screen: $artifacts/$name-failure.png"
+    if [ -s "$work/wendle.out" ]; then
+        echo "program output:"
+        tail -n 20 "$work/wendle.out"
+    fi
+    exit 1
+}
 
 # Each test gets a private folder, home and settings, and a 24-hour clock.
 work=$(mktemp -d)
@@ -33,10 +45,54 @@ launch_wendle() {
     app_pid=$!
 }
 
+# Ids of the visible windows whose title matches REGEX. xdotool gives up
+# when a window vanishes while it walks the window tree (an X error), which
+# happens whenever a dialog closes at the wrong moment: such a walk is redone.
+visible_windows() {
+    local out
+    for _ in $(seq 10); do
+        out=$(xdotool search --onlyvisible --name "$1" 2>"$work/xdotool.err")
+        if ! grep -q 'X Error' "$work/xdotool.err"; then
+            [ -z "$out" ] || echo "$out"
+            return 0
+        fi
+        sleep 0.05
+    done
+    return 0
+}
+
+has_visible_window() { [ -n "$(visible_windows "$1")" ]; }
+
+# wait_for_title REGEX SECONDS: prints the first matching window once one shows.
+wait_for_title() {
+    local ids
+    for _ in $(seq $(($2 * 10))); do
+        ids=$(visible_windows "$1")
+        if [ -n "$ids" ]; then
+            echo "$ids" | head -n1
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# wait_title_gone REGEX SECONDS: succeeds once no matching window is visible.
+wait_title_gone() {
+    for _ in $(seq $(($2 * 10))); do
+        has_visible_window "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+main_title='^Quorvel Wendle$'
+browser_title='^Select the Folder to store wendle files in$'
+question_title='^Wendle$'
+
 # Waits for the main window; sets $wid.
 wait_for_window() {
-    wid=$(timeout 20 xdotool search --sync --onlyvisible --name '^Quorvel Wendle$' | head -n1)
-    [ -n "$wid" ] || fail "the window did not appear"
+    wid=$(wait_for_title "$main_title" 20) || fail "the window did not appear"
     sleep 0.3
 }
 
@@ -59,20 +115,19 @@ click_stop() { click_at 2130 1440 1800 315; }
 click_show_log() { click_at 2100 1920 1815 315; }
 click_slider() { click_at 60 960 3855 195; }
 
-# choose_folder PATH: answers the folder chooser by typing the path.
+# choose_folder PATH: answers the folder chooser by pasting the path into
+# its text box. Typing it key by key loses characters outside the keyboard
+# map (xdotool has to remap a key for each) when the machine is busy.
 choose_folder() {
     local dialog
-    dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Select the Folder to store wendle files in$' | head -n1)
-    [ -n "$dialog" ] || fail "the folder chooser did not open"
+    dialog=$(wait_for_title "$browser_title" 10) || fail "the folder chooser did not open"
     sleep 0.3
-    xdotool type --delay 15 "$1"
-    sleep 0.2
+    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    printf '%s' "$1" | xclip -selection clipboard -i
+    xdotool key --clearmodifiers ctrl+a ctrl+v
+    sleep 0.3
     xdotool key Return
-    for _ in $(seq 50); do
-        xdotool search --onlyvisible --name '^Select the Folder' >/dev/null || return 0
-        sleep 0.1
-    done
-    fail "the folder chooser did not close"
+    wait_title_gone "$browser_title" 5 || fail "the folder chooser did not close"
 }
 
 screenshot() { "$E2E_TOOLS/grab_screen" "$artifacts/$1.png"; }
@@ -166,8 +221,7 @@ slider_to_one_second() {
 # The auto-start question: a "Wendle" box; Return answers Yes, Escape No.
 answer_question() {
     local box
-    box=$(timeout 10 xdotool search --sync --onlyvisible --name '^Wendle$' | head -n1)
-    [ -n "$box" ] || fail "the auto-start question did not come"
+    box=$(wait_for_title "$question_title" 10) || fail "the auto-start question did not come"
     sleep 0.3
     xdotool windowactivate --sync "$box" key "$1"
     sleep 0.3
@@ -175,11 +229,11 @@ answer_question() {
 
 no_question_within() {
     sleep "$1"
-    xdotool search --onlyvisible --name '^Wendle$' >/dev/null 2>&1 && fail "an unexpected question came"
+    has_visible_window "$question_title" && fail "an unexpected question came"
     return 0
 }
 
-browser_is_open() { xdotool search --onlyvisible --name '^Select the Folder to store wendle files in$' >/dev/null 2>&1; }
+browser_is_open() { has_visible_window "$browser_title"; }
 
 close_window() {
     xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4

@@ -16,10 +16,10 @@ shown=$(read_folder_box)
 grep -qxF "\"LogFolder\"=\"$folder\"" "$(store_file)" || { cat "$(store_file)"; fail "the store does not hold the folder"; }
 
 click_browse
-dialog=$(timeout 10 xdotool search --sync --onlyvisible --name '^Select the Folder to store wendle files in$' | head -n1)
+wait_for_title "$browser_title" 10 >/dev/null || fail "the folder chooser did not open"
 xdotool key Escape
 sleep 0.5
-xdotool search --onlyvisible --name '^Select the Folder' >/dev/null && fail "Escape did not close the chooser"
+wait_title_gone "$browser_title" 5 || fail "Escape did not close the chooser"
 [ "$(read_folder_box)" = "$folder" ] || fail "cancelling changed the folder box"
 grep -qxF "\"LogFolder\"=\"$folder\"" "$(store_file)" || fail "cancelling changed the store"
 

@@ -9,8 +9,8 @@ log="$folder/$(date +%Y-%m-%d).log"
 
 # First run, browser cancelled: no question, idle, icon, and the browser again next time.
 launch_wendle
-timeout 10 xdotool search --sync --onlyvisible --name '^Select the Folder' >/dev/null || fail "no browser on first run"
-xdotool search --onlyvisible --name '^Quorvel Wendle$' >/dev/null && fail "the window showed before the browser closed"
+wait_for_title "$browser_title" 10 >/dev/null || fail "no browser on first run"
+has_visible_window "$main_title" && fail "the window showed before the browser closed"
 xdotool key Escape
 wait_for_window
 no_question_within 0.5
@@ -18,7 +18,7 @@ find_tray_icon >/dev/null || fail "no tray icon after a cancelled first run"
 [ -f "$(store_file)" ] && fail "a cancelled first run stored something"
 close_window
 launch_wendle
-timeout 10 xdotool search --sync --onlyvisible --name '^Select the Folder' >/dev/null || fail "no browser on the second start"
+wait_for_title "$browser_title" 10 >/dev/null || fail "no browser on the second start"
 
 # ... this time a folder is chosen and the question answered No: nothing stored for it.
 choose_folder "$folder"
