@@ -115,17 +115,27 @@ click_stop() { click_at 2130 1440 1800 315; }
 click_show_log() { click_at 2100 1920 1815 315; }
 click_slider() { click_at 60 960 3855 195; }
 
-# choose_folder PATH: answers the folder chooser by pasting the path into
-# its text box. Typing it key by key loses characters outside the keyboard
-# map (xdotool has to remap a key for each) when the machine is busy.
+# choose_folder PATH: answers the folder chooser as a user would, by typing
+# the path into its text box and pressing Enter. xdotool has to remap a key
+# for each character outside the keyboard map, and on a busy machine such
+# characters can get lost; what landed in the box is read back, and when it
+# is not the path, the path is pasted over it instead.
 choose_folder() {
-    local dialog
+    local dialog typed
     dialog=$(wait_for_title "$browser_title" 10) || fail "the folder chooser did not open"
     sleep 0.3
     xdotool windowactivate --sync "$dialog" 2>/dev/null
-    printf '%s' "$1" | xclip -selection clipboard -i
-    xdotool key --clearmodifiers ctrl+a ctrl+v
+    xdotool type --delay 20 "$1"
     sleep 0.3
+    xdotool key --clearmodifiers ctrl+a ctrl+c
+    sleep 0.2
+    typed=$(xclip -o -selection clipboard 2>/dev/null)
+    if [ "$typed" != "$1" ]; then
+        echo "note: typing gave '$typed'; pasting the path instead"
+        printf '%s' "$1" | xclip -selection clipboard -i
+        xdotool key --clearmodifiers ctrl+a ctrl+v
+        sleep 0.3
+    fi
     xdotool key Return
     wait_title_gone "$browser_title" 5 || fail "the folder chooser did not close"
 }
