@@ -144,6 +144,16 @@ screenshot() { "$E2E_TOOLS/grab_screen" "$artifacts/$1.png"; }
 
 line_count() { if [ -f "$1" ]; then grep -c '' "$1"; else echo 0; fi; }
 
+# wait_more_lines FILE COUNT: waits up to five seconds for FILE to hold more
+# than COUNT lines (a busy machine can be slow to run the first tick).
+wait_more_lines() {
+    for _ in $(seq 50); do
+        [ "$(line_count "$1")" -gt "$2" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # Every line must be a whole time of day ended by CR LF.
 check_lines() {
     local file=$1

@@ -32,13 +32,24 @@ lines=$(line_count "$log")
 # About 8.5 s at one line a second, allowing for the clicks' own time.
 [ "$lines" -ge 7 ] && [ "$lines" -le 10 ] || fail "expected about 8 lines, got $lines"
 check_lines "$log"
-# Consecutive lines are one second apart.
+# Consecutive lines are one second apart. A tick that a starved machine runs
+# late can cross into the next second: a skipped second, then the same one
+# twice once the schedule catches up. One such tick is let through, and said.
 prev=""
+odd=0
 while IFS= read -r line; do
     t=$(date -d "${line%$'\r'}" +%s)
-    [ -z "$prev" ] || [ $((t - prev)) -eq 1 ] || fail "lines $prev and $t are not one second apart"
+    if [ -n "$prev" ]; then
+        case $((t - prev)) in
+        1) ;;
+        0 | 2) odd=$((odd + 1)) ;;
+        *) cat "$log"; fail "lines $prev and $t are $((t - prev)) seconds apart" ;;
+        esac
+    fi
     prev=$t
 done <"$log"
+[ "$odd" -le 2 ] || { cat "$log"; fail "$odd gaps between lines are not one second"; }
+[ "$odd" -eq 0 ] || echo "note: a tick came late ($odd gaps between lines are not one second)"
 
 sleep 2
 [ "$(line_count "$log")" -eq "$lines" ] || fail "lines kept coming after Stop"

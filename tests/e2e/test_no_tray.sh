@@ -9,12 +9,14 @@ seed_store "$work" 1
 start_wendle
 slider_to_one_second
 xdotool windowminimize "$wid"
-sleep 1
-xprop -id "$wid" WM_STATE | grep -q 'window state: Iconic' \
-    || { xprop -id "$wid" WM_STATE; fail "the window is not minimised in the taskbar"; }
+is_iconic() { xprop -id "$wid" WM_STATE | grep -q 'window state: Iconic'; }
+for _ in $(seq 50); do is_iconic && break; sleep 0.1; done
+is_iconic || { xprop -id "$wid" WM_STATE; fail "the window is not minimised in the taskbar"; }
+# It must stay there, not be hidden a moment later.
+sleep 0.5
+is_iconic || fail "the window left the taskbar after minimising"
 before=$(line_count "$log")
-sleep 2.2
-[ "$(line_count "$log")" -gt "$before" ] || fail "logging stopped while minimised"
+wait_more_lines "$log" "$before" || fail "logging stopped while minimised"
 screenshot no-tray-minimised
 
 # The taskbar brings it back.

@@ -7,7 +7,7 @@ log="$work/$(date +%Y-%m-%d).log"
 seed_store "$work" 1
 start_wendle
 slider_to_one_second
-sleep 2.2
+wait_more_lines "$log" 1 || fail "nothing was logged before closing"
 xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
 expect_exit_0
 lines=$(line_count "$log")
@@ -17,11 +17,10 @@ check_lines "$log"
 for signal in TERM INT HUP; do
     start_wendle
     slider_to_one_second
-    sleep 1.6
+    wait_more_lines "$log" "$lines" || fail "nothing was logged before SIG$signal"
     kill -"$signal" "$app_pid"
     expect_exit_0
     check_lines "$log"
-    [ "$(line_count "$log")" -gt "$lines" ] || fail "nothing was logged before SIG$signal"
     lines=$(line_count "$log")
 done
 echo "PASS: $lines lines"

@@ -14,9 +14,7 @@ tray=$(find_tray_icon) || fail "no tray icon"
 xdotool windowminimize "$wid"
 wait_hidden "$wid" || fail "minimising did not hide the window"
 before=$(line_count "$log")
-sleep 2.5
-after=$(line_count "$log")
-[ "$after" -gt "$before" ] || fail "logging stopped while hidden ($before -> $after lines)"
+wait_more_lines "$log" "$before" || fail "logging stopped while hidden (still $before lines)"
 screenshot tray-hidden
 
 xdotool mousemove --window "$tray" 5 5 click 1
