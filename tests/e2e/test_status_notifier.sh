@@ -17,6 +17,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
+# The host polls for the file, so it must appear whole.
+click_menu() { echo "$1" >"$work/click.new" && mv "$work/click.new" "$work/click"; }
+
 seed_store "$work" 0
 start_wendle
 for _ in $(seq 50); do grep -q '^registered' "$work/watcher.out" && break; sleep 0.1; done
@@ -24,10 +27,10 @@ grep -q '^registered' "$work/watcher.out" || fail "the icon did not register wit
 
 xdotool windowminimize "$wid"
 wait_hidden "$wid" || fail "minimising did not hide the window"
-echo "Show Quorvel Wendle" >"$work/click"
+click_menu "Show Quorvel Wendle"
 wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not bring the window back"; }
 
-echo "Exit" >"$work/click"
+click_menu Exit
 expect_exit_0
 grep -q '^clicked Exit' "$work/watcher.out" || fail "Exit was not in the menu"
 echo "PASS"
