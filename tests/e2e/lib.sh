@@ -124,7 +124,7 @@ choose_folder() {
     local dialog typed
     dialog=$(wait_for_title "$browser_title" 10) || fail "the folder chooser did not open"
     sleep 0.3
-    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    timeout 10 xdotool windowactivate --sync "$dialog" 2>/dev/null
     xdotool type --delay 20 "$1"
     sleep 0.3
     xdotool key --clearmodifiers ctrl+a ctrl+c
@@ -243,7 +243,7 @@ answer_question() {
     local box
     box=$(wait_for_title "$question_title" 10) || fail "the auto-start question did not come"
     sleep 0.3
-    xdotool windowactivate --sync "$box" key "$1"
+    timeout 10 xdotool windowactivate --sync "$box" key "$1"
     sleep 0.3
 }
 
@@ -256,7 +256,7 @@ no_question_within() {
 browser_is_open() { has_visible_window "$browser_title"; }
 
 close_window() {
-    xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
+    timeout 10 xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
     expect_exit_0
 }
 

@@ -23,6 +23,5 @@ wait_title_gone "$browser_title" 5 || fail "Escape did not close the chooser"
 [ "$(read_folder_box)" = "$folder" ] || fail "cancelling changed the folder box"
 grep -qxF "\"LogFolder\"=\"$folder\"" "$(store_file)" || fail "cancelling changed the store"
 
-xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
-expect_exit_0
+close_window
 echo "PASS"

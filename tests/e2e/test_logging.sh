@@ -54,6 +54,5 @@ done <"$log"
 sleep 2
 [ "$(line_count "$log")" -eq "$lines" ] || fail "lines kept coming after Stop"
 
-xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
-expect_exit_0
+close_window
 echo "PASS: $lines lines in $log"

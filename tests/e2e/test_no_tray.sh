@@ -20,7 +20,7 @@ wait_more_lines "$log" "$before" || fail "logging stopped while minimised"
 screenshot no-tray-minimised
 
 # The taskbar brings it back.
-xdotool windowactivate --sync "$wid"
+timeout 10 xdotool windowactivate --sync "$wid"
 wait_viewable "$wid" || fail "the window did not come back"
 close_window
 check_lines "$log"

@@ -8,8 +8,7 @@ seed_store "$work" 1
 start_wendle
 slider_to_one_second
 wait_more_lines "$log" 1 || fail "nothing was logged before closing"
-xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
-expect_exit_0
+close_window
 lines=$(line_count "$log")
 [ "$lines" -ge 1 ] || fail "nothing was logged before closing"
 check_lines "$log"
