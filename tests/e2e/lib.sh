@@ -45,6 +45,19 @@ launch_wendle() {
     app_pid=$!
 }
 
+# wait_until SECONDS COMMAND...: runs COMMAND every tenth of a second until
+# it succeeds; fails when SECONDS have passed without success.
+wait_until() {
+    local tries=$(($1 * 10))
+    shift
+    for _ in $(seq "$tries"); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+succeeds_not() { ! "$@"; }
+
 # Ids of the visible windows whose title matches REGEX. xdotool gives up
 # when a window vanishes while it walks the window tree (an X error), which
 # happens whenever a dialog closes at the wrong moment: such a walk is redone.
@@ -65,26 +78,11 @@ has_visible_window() { [ -n "$(visible_windows "$1")" ]; }
 
 # wait_for_title REGEX SECONDS: prints the first matching window once one shows.
 wait_for_title() {
-    local ids
-    for _ in $(seq $(($2 * 10))); do
-        ids=$(visible_windows "$1")
-        if [ -n "$ids" ]; then
-            echo "$ids" | head -n1
-            return 0
-        fi
-        sleep 0.1
-    done
-    return 1
+    wait_until "$2" has_visible_window "$1" && visible_windows "$1" | head -n1
 }
 
 # wait_title_gone REGEX SECONDS: succeeds once no matching window is visible.
-wait_title_gone() {
-    for _ in $(seq $(($2 * 10))); do
-        has_visible_window "$1" || return 0
-        sleep 0.1
-    done
-    return 1
-}
+wait_title_gone() { wait_until "$2" succeeds_not has_visible_window "$1"; }
 
 main_title='^Quorvel Wendle$'
 browser_title='^Select the Folder to store wendle files in$'
@@ -127,9 +125,7 @@ choose_folder() {
     timeout 10 xdotool windowactivate --sync "$dialog" 2>/dev/null
     xdotool type --delay 20 "$1"
     sleep 0.3
-    xdotool key --clearmodifiers ctrl+a ctrl+c
-    sleep 0.2
-    typed=$(xclip -o -selection clipboard 2>/dev/null)
+    typed=$(copy_focused_text)
     if [ "$typed" != "$1" ]; then
         echo "note: typing gave '$typed'; pasting the path instead"
         printf '%s' "$1" | xclip -selection clipboard -i
@@ -146,13 +142,8 @@ line_count() { if [ -f "$1" ]; then grep -c '' "$1"; else echo 0; fi; }
 
 # wait_more_lines FILE COUNT: waits up to five seconds for FILE to hold more
 # than COUNT lines (a busy machine can be slow to run the first tick).
-wait_more_lines() {
-    for _ in $(seq 50); do
-        [ "$(line_count "$1")" -gt "$2" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
+has_more_lines() { [ "$(line_count "$1")" -gt "$2" ]; }
+wait_more_lines() { wait_until 5 has_more_lines "$1" "$2"; }
 
 # Every line must be a whole time of day ended by CR LF.
 check_lines() {
@@ -167,22 +158,22 @@ check_lines() {
 # Waits for the program to end; fails unless it ends with status 0.
 expect_exit_0() {
     local status
-    for _ in $(seq 100); do
-        kill -0 "$app_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$app_pid" 2>/dev/null && fail "the program did not end"
+    wait_until 10 succeeds_not kill -0 "$app_pid" 2>/dev/null || fail "the program did not end"
     wait "$app_pid"
     status=$?
     [ "$status" -eq 0 ] || fail "the program ended with status $status"
 }
 
-# The folder box's text, selected and copied as a user would.
-read_folder_box() {
-    click_at 60 360 3495 315
-    xdotool key ctrl+a ctrl+c
+# The focused text box's text, selected and copied as a user would.
+copy_focused_text() {
+    xdotool key --clearmodifiers ctrl+a ctrl+c
     sleep 0.2
     xclip -o -selection clipboard 2>/dev/null
+}
+
+read_folder_box() {
+    click_at 60 360 3495 315
+    copy_focused_text
 }
 
 # Polls for a window of the program that passes the test (a function given
@@ -212,24 +203,24 @@ find_tray_icon() { find_program_window is_tray_icon; }
 
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
-wait_viewable() {
-    for _ in $(seq 50); do is_viewable "$1" && return 0; sleep 0.1; done
-    return 1
-}
+wait_viewable() { wait_until 5 is_viewable "$1"; }
+wait_hidden() { wait_until 5 succeeds_not is_viewable "$1"; }
 
-wait_hidden() {
-    for _ in $(seq 50); do is_viewable "$1" || return 0; sleep 0.1; done
-    return 1
-}
-
-wait_active() {
-    for _ in $(seq 50); do [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ] && return 0; sleep 0.1; done
-    return 1
-}
+is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+wait_active() { wait_until 5 is_active "$1"; }
 
 # The open pop-up menu is a viewable override-redirect window.
 is_popup_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
 find_popup_menu() { find_program_window is_popup_menu --onlyvisible; }
+
+# start_logging: the program started with logging on in the work folder,
+# one line a second; sets $log to today's file.
+start_logging() {
+    log="$work/$(date +%Y-%m-%d).log"
+    seed_store "$work" 1
+    start_wendle
+    slider_to_one_second
+}
 
 # Logging at one line a second: the slider to its minimum.
 slider_to_one_second() {

@@ -3,15 +3,11 @@
 # no icon could bring it back; it stays minimised in the taskbar, logging on.
 set -u
 source "$(dirname "$0")/lib.sh"
-log="$work/$(date +%Y-%m-%d).log"
 
-seed_store "$work" 1
-start_wendle
-slider_to_one_second
+start_logging
 xdotool windowminimize "$wid"
 is_iconic() { xprop -id "$wid" WM_STATE | grep -q 'window state: Iconic'; }
-for _ in $(seq 50); do is_iconic && break; sleep 0.1; done
-is_iconic || { xprop -id "$wid" WM_STATE; fail "the window is not minimised in the taskbar"; }
+wait_until 5 is_iconic || { xprop -id "$wid" WM_STATE; fail "the window is not minimised in the taskbar"; }
 # It must stay there, not be hidden a moment later.
 sleep 0.5
 is_iconic || fail "the window left the taskbar after minimising"

@@ -2,12 +2,9 @@
 # The program ends cleanly while logging: by its close box, and on SIGTERM.
 set -u
 source "$(dirname "$0")/lib.sh"
-log="$work/$(date +%Y-%m-%d).log"
 
-seed_store "$work" 1
-start_wendle
-slider_to_one_second
-wait_more_lines "$log" 1 || fail "nothing was logged before closing"
+start_logging
+wait_more_lines "$log" 0 || fail "nothing was logged before closing"
 close_window
 lines=$(line_count "$log")
 [ "$lines" -ge 1 ] || fail "nothing was logged before closing"

@@ -11,19 +11,18 @@ bus_pid=$(echo "$bus" | sed -n 2p)
 trap 'kill "$app_pid" "$watcher" "$bus_pid" 2>/dev/null; rm -rf "$work"' EXIT
 "$E2E_TOOLS/fake_sni_watcher" "$work/click" >"$work/watcher.out" 2>&1 &
 watcher=$!
-for _ in $(seq 50); do
+host_is_up() {
     dbus-send --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
-        string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q 'boolean true' && break
-    sleep 0.1
-done
+        string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q 'boolean true'
+}
+wait_until 5 host_is_up || fail "the stand-in tray host did not start"
 
 # The host polls for the file, so it must appear whole.
 click_menu() { echo "$1" >"$work/click.new" && mv "$work/click.new" "$work/click"; }
 
 seed_store "$work" 0
 start_wendle
-for _ in $(seq 50); do grep -q '^registered' "$work/watcher.out" && break; sleep 0.1; done
-grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host"
+wait_until 5 grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host"
 
 xdotool windowminimize "$wid"
 wait_hidden "$wid" || fail "minimising did not hide the window"

@@ -5,10 +5,7 @@
 set -u
 source "$(dirname "$0")/lib.sh"
 
-seed_store "$work" 1
-start_wendle
-slider_to_one_second
-log="$work/$(date +%Y-%m-%d).log"
+start_logging
 tray=$(find_tray_icon) || fail "no tray icon"
 
 xdotool windowminimize "$wid"
