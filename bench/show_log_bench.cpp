@@ -2,55 +2,66 @@
 // files named on the command line, many runs each, and prints the median.
 #include "logging/logging_control.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
-
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <vector>
 
 namespace {
 
 class FixedClock final : public wendle::Clock {
 public:
-    QDateTime now() const override { return m_now; }
-    QDateTime m_now;
+    wendle::LocalDateTime now() const override { return m_now; }
+    wendle::LocalDateTime m_now;
+};
+
+// Ticks come from the loop below, never by themselves.
+class IdleTimer final : public wendle::Timer {
+public:
+    void start() override { m_active = true; }
+    void stop() override { m_active = false; }
+    bool isActive() const override { return m_active; }
+    void setInterval(int milliseconds) override { m_interval = milliseconds; }
+    int interval() const override { return m_interval; }
+
+private:
+    bool m_active = false;
+    int m_interval = 0;
 };
 
 } // namespace
 
 int main(int argc, char *argv[]) {
-    QCoreApplication app(argc, argv);
     constexpr int runs = 200;
     for (int i = 1; i < argc; ++i) {
-        const QFileInfo log(QString::fromLocal8Bit(argv[i]));
-        const QDate date = QDate::fromString(log.completeBaseName(), QStringLiteral("yyyy-MM-dd"));
-        if (!date.isValid()) {
+        const std::filesystem::path log = std::filesystem::absolute(argv[i]);
+        FixedClock clock;
+        if (std::sscanf(log.stem().c_str(), "%4d-%2d-%2d", &clock.m_now.date.year,
+                        &clock.m_now.date.month, &clock.m_now.date.day) != 3) {
             std::fprintf(stderr, "%s: name it yyyy-mm-dd.log\n", argv[i]);
             return 2;
         }
-        FixedClock clock;
-        clock.m_now = QDateTime(date, QTime(12, 0));
-        wendle::LoggingControl control(clock);
-        control.setFolder(log.absolutePath());
+        clock.m_now.time = {12, 0, 0};
+        IdleTimer timer;
+        wendle::LoggingControl control(clock, timer);
+        control.setFolder(log.parent_path().string());
+        std::size_t shown = 0;
+        control.setListener({{}, [&](const std::string &text) { shown = text.size(); }, {}});
         control.start();
-        qsizetype shown = 0;
-        QObject::connect(&control, &wendle::LoggingControl::recentLogRead,
-                         [&](const QString &text) { shown = text.size(); });
-        std::vector<qint64> times;
+        std::vector<long long> times;
         for (int run = 0; run < runs; ++run) {
-            QElapsedTimer timer;
-            timer.start();
+            const auto begin = std::chrono::steady_clock::now();
             control.showRecentLog();
-            times.push_back(timer.nsecsElapsed());
+            times.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                std::chrono::steady_clock::now() - begin)
+                                .count());
         }
         control.stop();
         std::sort(times.begin(), times.end());
-        std::printf("%-12s %14lld bytes  median %8.1f us  p90 %8.1f us  (%lld characters shown)\n",
-                    qPrintable(log.fileName()), static_cast<long long>(log.size()),
-                    times[times.size() / 2] / 1000.0, times[times.size() * 9 / 10] / 1000.0,
-                    static_cast<long long>(shown));
+        std::printf("%-12s %14lld bytes  median %8.1f us  p90 %8.1f us  (%zu bytes shown)\n",
+                    log.filename().c_str(), static_cast<long long>(std::filesystem::file_size(log)),
+                    times[times.size() / 2] / 1000.0, times[times.size() * 9 / 10] / 1000.0, shown);
     }
     return 0;
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QDateTime>
+#include "logging/local_time.h"
 
 namespace wendle {
 
@@ -9,12 +9,13 @@ namespace wendle {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual QDateTime now() const = 0;
+    virtual LocalDateTime now() const = 0;
 };
 
+// The system's local clock.
 class SystemClock final : public Clock {
 public:
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    LocalDateTime now() const override;
 };
 
 } // namespace wendle

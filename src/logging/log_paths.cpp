@@ -1,12 +1,21 @@
 #include "logging/log_paths.h"
 
+#include <cstdio>
+
 namespace wendle {
 
-QString dailyLogPath(const QString &folder, const QDate &date) {
-    const QString name = date.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".log");
-    if (folder.endsWith(QLatin1Char('/')))
-        return folder + name;
-    return folder + QLatin1Char('/') + name;
+std::string isoDate(const LocalDate &date) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year % 10000, date.month % 100,
+                  date.day % 100);
+    return text;
+}
+
+std::string dailyLogPath(const std::string &folder, const LocalDate &date, char separator) {
+    std::string path = folder;
+    if (path.empty() || path.back() != separator)
+        path += separator;
+    return path + isoDate(date) + ".log";
 }
 
 } // namespace wendle

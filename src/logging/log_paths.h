@@ -1,12 +1,18 @@
 #pragma once
 
-#include <QDate>
-#include <QString>
+#include "logging/local_time.h"
+
+#include <string>
 
 namespace wendle {
 
-// "<folder>/<yyyy-mm-dd>.log". The folder is taken as the user sees it: no
-// trailing separator, except that the root "/" must not give "//".
-QString dailyLogPath(const QString &folder, const QDate &date);
+// The separator between a folder and a file name on this system.
+extern const char PathSeparator;
+
+// "<folder><separator><yyyy-mm-dd>.log". The folder is taken as the user sees
+// it: no trailing separator, except that a root ("/") must not give "//".
+// A drive root held as "C:" gives "C:\2003-12-02.log".
+std::string dailyLogPath(const std::string &folder, const LocalDate &date,
+                         char separator = PathSeparator);
 
 } // namespace wendle

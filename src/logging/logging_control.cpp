@@ -8,45 +8,46 @@
 
 namespace wendle {
 
-LoggingControl::LoggingControl(const Clock &clock, QObject *parent)
-    : QObject(parent), m_clock(clock) {
-    m_timer.setObjectName(QStringLiteral("tmrLog"));
-    // A coarse timer may fire up to 5 % early and rounds long intervals to
-    // whole seconds, which would skip or repeat seconds in the log.
-    m_timer.setTimerType(Qt::PreciseTimer);
+LoggingControl::LoggingControl(const Clock &clock, Timer &timer) : m_clock(clock), m_timer(timer) {
     m_timer.setInterval(DefaultIntervalMs);
-    connect(&m_timer, &QTimer::timeout, this, &LoggingControl::tick);
+    m_timer.onTimeout([this] { tick(); });
 }
 
-bool LoggingControl::openToday(const QDate &date, QString *message) {
-    const QString path = dailyLogPath(m_folder, date);
-    QString reason;
-    if (!m_file.open(path, &reason)) {
-        *message = tr("Could not open the log file\n%1\nfor writing: %2\n\nLogging is off.")
-                       .arg(path, reason);
+void LoggingControl::report(const std::string &message) const {
+    if (m_listener.failed)
+        m_listener.failed(message);
+}
+
+bool LoggingControl::openToday(const LocalDate &date, std::string &message) {
+    const std::string path = dailyLogPath(m_folder, date);
+    std::string reason;
+    if (!m_file.open(path, reason)) {
+        message = "Could not open the log file\n" + path + "\nfor writing: " + reason +
+                  "\n\nLogging is off.";
         return false;
     }
     m_fileDate = date;
     return true;
 }
 
-void LoggingControl::failAndStop(const QString &message) {
+void LoggingControl::failAndStop(const std::string &message) {
     stop();
-    emit failed(message);
+    report(message);
 }
 
 void LoggingControl::start() {
     if (isLogging())
         return;
     m_logFileNumber = m_numbers.acquire();
-    QString message;
-    if (!openToday(m_clock.now().date(), &message)) {
+    std::string message;
+    if (!openToday(m_clock.now().date, message)) {
         failAndStop(message);
         return;
     }
     // No line now: the first one comes with the first tick, an interval later.
     m_timer.start();
-    emit loggingChanged(true);
+    if (m_listener.loggingChanged)
+        m_listener.loggingChanged(true);
 }
 
 void LoggingControl::stop() {
@@ -55,7 +56,8 @@ void LoggingControl::stop() {
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
     m_timer.stop();
-    emit loggingChanged(false);
+    if (m_listener.loggingChanged)
+        m_listener.loggingChanged(false);
 }
 
 void LoggingControl::tick() {
@@ -63,19 +65,19 @@ void LoggingControl::tick() {
         return;
     // One reading of the clock decides both the file and the line, so a line
     // is always filed under the date it shows.
-    const QDateTime now = m_clock.now();
-    if (now.date() != m_fileDate) {
+    const LocalDateTime now = m_clock.now();
+    if (now.date != m_fileDate) {
         m_file.close();
-        QString message;
-        if (!openToday(now.date(), &message)) {
+        std::string message;
+        if (!openToday(now.date, message)) {
             failAndStop(message);
             return;
         }
     }
-    QString reason;
-    if (!m_file.append(timeLine(now.time()), &reason)) {
-        failAndStop(tr("Could not write to the log file\n%1\n%2\n\nLogging has stopped.")
-                        .arg(m_file.path(), reason));
+    std::string reason;
+    if (!m_file.append(timeLine(now.time), reason)) {
+        failAndStop("Could not write to the log file\n" + m_file.path() + "\n" + reason +
+                    "\n\nLogging has stopped.");
     }
 }
 
@@ -89,26 +91,27 @@ void LoggingControl::showRecentLog() {
     }
 
     const int readNumber = m_numbers.acquire();
-    const QString path = dailyLogPath(m_folder, m_clock.now().date());
+    const std::string path = dailyLogPath(m_folder, m_clock.now().date);
     const LogTail tail = readLogTail(path, RecentLogChars);
     m_numbers.release(readNumber);
 
-    QString readFailure;
+    std::string readFailure;
     if (tail.status == LogTail::Status::Failed)
-        readFailure = tr("Could not read the log file\n%1\n%2").arg(path, tail.error);
+        readFailure = "Could not read the log file\n" + path + "\n" + tail.error;
     // Nothing logged yet today reads as an empty log.
-    emit recentLogRead(tail.text);
+    if (m_listener.recentLogRead)
+        m_listener.recentLogRead(tail.text);
 
     if (resume) {
         m_logFileNumber = m_numbers.acquire();
-        QString message;
-        if (!openToday(m_clock.now().date(), &message)) {
+        std::string message;
+        if (!openToday(m_clock.now().date, message)) {
             failAndStop(message);
             return;
         }
     }
-    if (!readFailure.isEmpty())
-        emit failed(readFailure);
+    if (!readFailure.empty())
+        report(readFailure);
 }
 
 void LoggingControl::setIntervalSeconds(int seconds) {

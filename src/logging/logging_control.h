@@ -3,61 +3,65 @@
 #include "logging/clock.h"
 #include "logging/daily_log_file.h"
 #include "logging/file_numbers.h"
+#include "logging/timer.h"
 
-#include <QDate>
-#include <QObject>
-#include <QTimer>
+#include <functional>
+#include <string>
 
 namespace wendle {
 
 // Start, Stop, the timer's ticks and "Show Recent Log", without any widget:
-// the window feeds it the folder and the interval and shows what it signals.
-class LoggingControl : public QObject {
-    Q_OBJECT
-
+// the window feeds it the folder and the interval and shows what it reports.
+class LoggingControl {
 public:
-    static constexpr qsizetype RecentLogChars = 32000;
+    static constexpr std::size_t RecentLogChars = 32000;
     static constexpr int DefaultIntervalMs = 10000;
 
-    explicit LoggingControl(const Clock &clock, QObject *parent = nullptr);
+    // What the window is told. Any of them may be left empty.
+    struct Listener {
+        // The window switches between its idle and logging looks on this.
+        std::function<void(bool logging)> loggingChanged;
+        // The tail of today's log in UTF-8, empty when there is no file for today yet.
+        std::function<void(const std::string &text)> recentLogRead;
+        // Something the user must be told; logging has been stopped if it failed.
+        std::function<void(const std::string &message)> failed;
+    };
+
+    LoggingControl(const Clock &clock, Timer &timer);
+    LoggingControl(const LoggingControl &) = delete;
+    LoggingControl &operator=(const LoggingControl &) = delete;
+
+    void setListener(Listener listener) { m_listener = std::move(listener); }
 
     // The number of the open log file; 0 when not logging.
     int logFileNumber() const { return m_logFileNumber; }
     bool isLogging() const { return m_logFileNumber != 0; }
-    QString openLogPath() const { return m_file.path(); }
+    const std::string &openLogPath() const { return m_file.path(); }
 
     // The folder whose daily log is opened by the next Start, reopen or day change.
-    void setFolder(const QString &folder) { m_folder = folder; }
-    QString folder() const { return m_folder; }
+    void setFolder(const std::string &folder) { m_folder = folder; }
+    const std::string &folder() const { return m_folder; }
 
-    // The logging timer, exposed so that the window and tests can see its state.
-    QTimer &timer() { return m_timer; }
+    Timer &timer() { return m_timer; }
 
-public slots:
     void start();
     void stop();
     void tick();
     void showRecentLog();
     void setIntervalSeconds(int seconds);
 
-signals:
-    // The window switches between its idle and logging looks on this.
-    void loggingChanged(bool logging);
-    // The tail of today's log, empty when there is no file for today yet.
-    void recentLogRead(const QString &text);
-    // Something the user must be told; logging has been stopped if it failed.
-    void failed(const QString &message);
-
 private:
-    bool openToday(const QDate &date, QString *message);
-    void failAndStop(const QString &message);
+    bool openToday(const LocalDate &date, std::string &message);
+    void failAndStop(const std::string &message);
+    void report(const std::string &message) const;
 
     const Clock &m_clock;
-    QTimer m_timer;
+    Timer &m_timer;
+    Listener m_listener;
     FileNumbers m_numbers;
     DailyLogFile m_file;
-    QDate m_fileDate;
-    QString m_folder;
+    LocalDate m_fileDate;
+    std::string m_folder;
     int m_logFileNumber = 0;
 };
 

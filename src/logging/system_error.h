@@ -1,14 +1,11 @@
 #pragma once
 
-#include <QString>
-
-#include <cstring>
+#include <string>
 
 namespace wendle {
 
-// The system's own words for an errno value, for messages to the user.
-inline QString systemErrorText(int error) {
-    return QString::fromLocal8Bit(std::strerror(error));
-}
+// The system's own words, in UTF-8, for an error number of the platform's
+// file calls (errno, or GetLastError on Windows), for messages to the user.
+std::string systemErrorText(unsigned long error);
 
 } // namespace wendle

@@ -1,7 +1,5 @@
 // The registry operations on the user's registry file, for systems without
 // a registry. They keep the registry's meaning: see registry.h.
-#ifndef _WIN32
-
 #include "settings/registry.h"
 #include "settings/registry_store.h"
 
@@ -52,13 +50,13 @@ std::optional<OpenKey> openKey(RegistryRoot root, const QString &subkey) {
 }
 
 // The status of the value's lookup; the text is set only for a text value.
-int QueryStringValue(const OpenKey &key, const QString &name, QString *text) {
+int QueryStringValue(const OpenKey &key, const QString &name, std::string *text) {
     const RegValue *value = key.document.value(key.path, name);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
     if (value->type != REG_SZ)
         return ERROR_SUCCESS;
-    *text = StripAtNul(QString::fromUtf8(value->data));
+    *text = StripAtNul(value->data.toStdString());
     return ERROR_SUCCESS;
 }
 
@@ -73,71 +71,73 @@ int queryDword(const OpenKey &key, const QString &name, quint32 *number) {
     return ERROR_SUCCESS;
 }
 
-void storeValue(RegistryRoot root, const QString &subkey, const QString &name,
+bool storeValue(RegistryRoot root, const QString &subkey, const QString &name,
                 const RegValue &value) {
     const std::optional<QString> rootText = rootName(root);
     if (!rootText)
-        return;
+        return false;
     const QString path = *rootText + QLatin1Char('\\') + subkey;
-    RegistryStore().update([&](RegDocument &document) {
+    return RegistryStore().update([&](RegDocument &document) {
         document.setValue(path, name, value);
         return true;
     });
 }
 
-void removeValue(RegistryRoot root, const QString &subkey, const QString &name) {
+bool removeValue(RegistryRoot root, const QString &subkey, const QString &name) {
     const QString path = *rootName(root) + QLatin1Char('\\') + subkey;
-    RegistryStore().update([&](RegDocument &document) { return document.removeValue(path, name); });
+    return RegistryStore().update(
+        [&](RegDocument &document) { return document.removeValue(path, name); });
+}
+
+QString qt(const std::string &text) {
+    return QString::fromStdString(text);
 }
 
 } // namespace
 
-QString GetSettingString(RegistryRoot root, const QString &subkey, const QString &name,
-                         const QString &defaultText) {
-    const std::optional<OpenKey> key = openKey(root, subkey);
+std::string GetSettingString(RegistryRoot root, const std::string &subkey, const std::string &name,
+                             const std::string &defaultText) {
+    const std::optional<OpenKey> key = openKey(root, qt(subkey));
     if (!key)
         return defaultText;
-    QString text;
-    return QueryStringValue(*key, name, &text) == ERROR_SUCCESS ? text : defaultText;
+    std::string text;
+    return QueryStringValue(*key, qt(name), &text) == ERROR_SUCCESS ? text : defaultText;
 }
 
-qint32 GetSettingDword(RegistryRoot root, const QString &subkey, const QString &name,
-                       qint32 defaultNumber) {
-    const std::optional<OpenKey> key = openKey(root, subkey);
+std::int32_t GetSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,
+                             std::int32_t defaultNumber) {
+    const std::optional<OpenKey> key = openKey(root, qt(subkey));
     if (!key)
         return defaultNumber;
     quint32 number = 0;
-    if (queryDword(*key, name, &number) != ERROR_SUCCESS)
+    if (queryDword(*key, qt(name), &number) != ERROR_SUCCESS)
         return defaultNumber;
-    return static_cast<qint32>(number);
+    return static_cast<std::int32_t>(number);
 }
 
-void SaveSettingString(RegistryRoot root, const QString &subkey, const QString &name,
-                       const QString &text, const QString &defaultText) {
+bool SaveSettingString(RegistryRoot root, const std::string &subkey, const std::string &name,
+                       const std::string &text, const std::string &defaultText) {
     if (text != defaultText)
-        storeValue(root, subkey, name, RegValue{REG_SZ, text.toUtf8()});
-    else if (KeyExists(root, subkey))
-        removeValue(root, subkey, name);
+        return storeValue(root, qt(subkey), qt(name),
+                          RegValue{REG_SZ, QByteArray::fromStdString(text)});
+    return !KeyExists(root, subkey) || removeValue(root, qt(subkey), qt(name));
 }
 
-void SaveSettingDword(RegistryRoot root, const QString &subkey, const QString &name, qint32 number,
-                      qint32 defaultNumber) {
+bool SaveSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,
+                      std::int32_t number, std::int32_t defaultNumber) {
     if (number != defaultNumber) {
         const auto bits = static_cast<quint32>(number);
         QByteArray data(4, '\0');
         for (int i = 0; i < 4; ++i)
             data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-        storeValue(root, subkey, name, RegValue{REG_DWORD, data});
-    } else if (KeyExists(root, subkey)) {
-        removeValue(root, subkey, name);
+        return storeValue(root, qt(subkey), qt(name), RegValue{REG_DWORD, data});
     }
+    return !KeyExists(root, subkey) || removeValue(root, qt(subkey), qt(name));
 }
 
-bool KeyExists(RegistryRoot root, const QString &subkey) {
+bool KeyExists(RegistryRoot root, const std::string &subkey) {
     const RegistryStore store;
-    return openKey(root, subkey).has_value() && store.writable();
+    return openKey(root, qt(subkey)).has_value() && store.writable();
 }
 
 } // namespace wendle
-
-#endif // !_WIN32

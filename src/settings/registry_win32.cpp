@@ -1,22 +1,24 @@
-#ifdef _WIN32
+// The registry operations on the Windows registry itself, through the ANSI
+// forms of advapi32; text is converted to and from the ANSI code page here.
+#include "settings/registry.h"
 
-#include "settings/registry_win32.h"
-
-#include "settings/ansi_text_win32.h"
+#include "logging/text_win32.h"
 
 #include <windows.h>
 
 #include <vector>
 
-namespace wendle::win32 {
+namespace wendle {
 
 namespace {
 
-HKEY rootKey(std::uint32_t root) {
+using win32::toAnsi;
+
+HKEY rootKey(RegistryRoot root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
-LONG QueryStringValue(HKEY key, const std::wstring &name, std::wstring &text) {
+LONG QueryStringValue(HKEY key, const std::string &name, std::string &text) {
     const std::string ansiName = toAnsi(name);
     DWORD type = 0;
     DWORD size = 0;
@@ -30,30 +32,53 @@ LONG QueryStringValue(HKEY key, const std::wstring &name, std::wstring &text) {
                               reinterpret_cast<BYTE *>(buffer.data()), &size);
     if (status != ERROR_SUCCESS)
         return status;
-    text = StripAtNul(fromAnsi(buffer.data(), buffer.size()));
+    text = StripAtNul(win32::fromAnsi(buffer.data(), buffer.size()));
     return ERROR_SUCCESS;
+}
+
+bool removeValue(RegistryRoot root, const std::string &subkey, const std::string &name) {
+    HKEY key = nullptr;
+    if (!KeyExists(root, subkey)) {
+        // A key that is not there holds no value; one that may only be read
+        // keeps its value.
+        const bool absent =
+            RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS;
+        if (!absent)
+            RegCloseKey(key);
+        return absent;
+    }
+    if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+        return false;
+    const LONG status = RegDeleteValueA(key, toAnsi(name).c_str());
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+bool setValue(RegistryRoot root, const std::string &subkey, const std::string &name, DWORD type,
+              const BYTE *data, DWORD size) {
+    HKEY key = nullptr;
+    if (RegCreateKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+        return false;
+    const LONG status = RegSetValueExA(key, toAnsi(name).c_str(), 0, type, data, size);
+    RegCloseKey(key);
+    return status == ERROR_SUCCESS;
 }
 
 } // namespace
 
-std::wstring StripAtNul(const std::wstring &text) {
-    const std::size_t nul = text.find(L'\0');
-    return nul == std::wstring::npos ? text : text.substr(0, nul);
-}
-
-std::wstring GetSettingString(std::uint32_t root, const std::wstring &subkey,
-                              const std::wstring &name, const std::wstring &defaultText) {
+std::string GetSettingString(RegistryRoot root, const std::string &subkey, const std::string &name,
+                             const std::string &defaultText) {
     HKEY key = nullptr;
     if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultText;
-    std::wstring text;
+    std::string text;
     const LONG status = QueryStringValue(key, name, text);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? text : defaultText;
 }
 
-std::int32_t GetSettingDword(std::uint32_t root, const std::wstring &subkey,
-                             const std::wstring &name, std::int32_t defaultNumber) {
+std::int32_t GetSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,
+                             std::int32_t defaultNumber) {
     HKEY key = nullptr;
     if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultNumber;
@@ -66,7 +91,7 @@ std::int32_t GetSettingDword(std::uint32_t root, const std::wstring &subkey,
     return status == ERROR_SUCCESS ? static_cast<std::int32_t>(result) : defaultNumber;
 }
 
-bool KeyExists(std::uint32_t root, const std::wstring &subkey) {
+bool KeyExists(RegistryRoot root, const std::string &subkey) {
     HKEY key = nullptr;
     if (RegOpenKeyExA(rootKey(root), toAnsi(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) !=
         ERROR_SUCCESS)
@@ -75,52 +100,23 @@ bool KeyExists(std::uint32_t root, const std::wstring &subkey) {
     return true;
 }
 
-namespace {
-
-void removeValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name) {
-    if (!KeyExists(root, subkey))
-        return;
-    HKEY key = nullptr;
-    if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
-        return;
-    RegDeleteValueA(key, toAnsi(name).c_str());
-    RegCloseKey(key);
+bool SaveSettingString(RegistryRoot root, const std::string &subkey, const std::string &name,
+                       const std::string &text, const std::string &defaultText) {
+    if (text == defaultText)
+        return removeValue(root, subkey, name);
+    // Stored without a terminating NUL, as it always has been.
+    const std::string ansi = toAnsi(text);
+    return setValue(root, subkey, name, REG_SZ, reinterpret_cast<const BYTE *>(ansi.data()),
+                    static_cast<DWORD>(ansi.size()));
 }
 
-void setValue(std::uint32_t root, const std::wstring &subkey, const std::wstring &name, DWORD type,
-              const BYTE *data, DWORD size) {
-    HKEY key = nullptr;
-    if (RegCreateKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
-        return;
-    RegSetValueExA(key, toAnsi(name).c_str(), 0, type, data, size);
-    RegCloseKey(key);
-}
-
-} // namespace
-
-void SaveSettingString(std::uint32_t root, const std::wstring &subkey, const std::wstring &name,
-                       const std::wstring &text, const std::wstring &defaultText) {
-    if (text != defaultText) {
-        // Stored without a terminating NUL, as it always has been.
-        const std::string ansi = toAnsi(text);
-        setValue(root, subkey, name, REG_SZ, reinterpret_cast<const BYTE *>(ansi.data()),
-                 static_cast<DWORD>(ansi.size()));
-    } else {
-        removeValue(root, subkey, name);
-    }
-}
-
-void SaveSettingDword(std::uint32_t root, const std::wstring &subkey, const std::wstring &name,
+bool SaveSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,
                       std::int32_t number, std::int32_t defaultNumber) {
-    if (number != defaultNumber) {
-        const DWORD value = static_cast<DWORD>(number);
-        setValue(root, subkey, name, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
-                 sizeof value);
-    } else {
-        removeValue(root, subkey, name);
-    }
+    if (number == defaultNumber)
+        return removeValue(root, subkey, name);
+    const DWORD value = static_cast<DWORD>(number);
+    return setValue(root, subkey, name, REG_DWORD, reinterpret_cast<const BYTE *>(&value),
+                    sizeof value);
 }
 
-} // namespace wendle::win32
-
-#endif // _WIN32
+} // namespace wendle

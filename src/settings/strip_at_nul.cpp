@@ -2,9 +2,8 @@
 
 namespace wendle {
 
-QString StripAtNul(const QString &text) {
-    const qsizetype nul = text.indexOf(QChar(0));
-    return nul < 0 ? text : text.left(nul);
+std::string StripAtNul(const std::string &text) {
+    return text.substr(0, text.find('\0'));
 }
 
 } // namespace wendle

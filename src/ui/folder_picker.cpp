@@ -1,29 +1,15 @@
 #include "ui/folder_picker.h"
 
+#include "form/folder_path.h"
+#include "ui/qt_text.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
-#ifdef _WIN32
-#include "ui/folder_picker_win32.h"
-#endif
-
 namespace wendle {
 
 QString BrowseInitialFolder;
-
-QString cleanFolderPath(const QString &path) {
-#ifdef _WIN32
-    if (path.endsWith(QStringLiteral(":\\")))
-        return path.left(path.size() - 1);
-    return path;
-#else
-    QString clean = path;
-    while (clean.size() > 1 && clean.endsWith(QLatin1Char('/')))
-        clean.chop(1);
-    return clean;
-#endif
-}
 
 int BrowseCallback(QFileDialog *browser, int message, const QString &) {
     if (message == BrowserInitialized && !BrowseInitialFolder.isEmpty()) {
@@ -38,19 +24,6 @@ int BrowseCallback(QFileDialog *browser, int message, const QString &) {
     // The browser has no status line to show the selection in.
     return 0;
 }
-
-#ifdef _WIN32
-
-QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
-                        bool newStyle, BrowseCallbackProc) {
-    BrowseInitialFolder = initialFolder;
-    const std::wstring chosen =
-        win32::BrowseForFolder(owner ? reinterpret_cast<HWND>(owner->winId()) : nullptr,
-                               title.toStdWString(), initialFolder.toStdWString(), newStyle);
-    return QString::fromStdWString(chosen);
-}
-
-#else
 
 QString BrowseForFolder(QWidget *owner, const QString &title, const QString &initialFolder,
                         bool newStyle, BrowseCallbackProc callback) {
@@ -77,9 +50,7 @@ QString BrowseForFolder(QWidget *owner, const QString &title, const QString &ini
     if (browser.exec() != QDialog::Accepted)
         return QString();
     const QStringList chosen = browser.selectedFiles();
-    return chosen.isEmpty() ? QString() : cleanFolderPath(chosen.constFirst());
+    return chosen.isEmpty() ? QString() : qt(form::cleanFolderPath(utf8(chosen.constFirst())));
 }
-
-#endif
 
 } // namespace wendle

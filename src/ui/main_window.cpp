@@ -1,10 +1,12 @@
 #include "ui/main_window.h"
 
-#include "settings/program_settings.h"
-#include "settings/registry.h"
+#include "form/layout.h"
+#include "form/texts.h"
+#include "form/tray_messages.h"
 #include "ui/caption_font.h"
 #include "ui/folder_picker.h"
 #include "ui/pictures.h"
+#include "ui/qt_text.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
 
@@ -30,7 +32,11 @@ namespace wendle {
 
 namespace {
 
-const QString ApplicationTitle = QStringLiteral("Wendle");
+const QString ApplicationTitle = QString::fromLatin1(form::ApplicationTitle);
+
+QString caption(const char *name) {
+    return qt(std::string(form::controlPlace(name).caption));
+}
 
 void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode) {
     // Resolved from the user's scheme, not from the widget's own palette,
@@ -48,9 +54,10 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      m_logging(clock, this), m_tray(clockIcon(), QStringLiteral("Quorvel Wendle"), this) {
+      form::TimeCheckForm(clock, m_timer),
+      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this) {
     setObjectName(QStringLiteral("frmTimeCheck"));
-    setWindowTitle(QStringLiteral("Quorvel Wendle"));
+    setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
     placeControls();
@@ -59,34 +66,31 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
         QMessageBox::warning(this, ApplicationTitle, message);
     };
 
-    connect(cmdStart, &QPushButton::clicked, &m_logging, &LoggingControl::start);
-    connect(cmdStop, &QPushButton::clicked, &m_logging, &LoggingControl::stop);
-    connect(cmdShowLog, &QPushButton::clicked, &m_logging, &LoggingControl::showRecentLog);
-    connect(cmdBrowse, &QToolButton::clicked, this, &MainWindow::chooseFolder);
+    connect(cmdStart, &QPushButton::clicked, this, [this] { logging().start(); });
+    connect(cmdStop, &QPushButton::clicked, this, [this] { logging().stop(); });
+    connect(cmdShowLog, &QPushButton::clicked, this, [this] { logging().showRecentLog(); });
+    connect(cmdBrowse, &QToolButton::clicked, this, [this] { chooseFolder(); });
     // valueChanged comes both for settled changes and while the thumb is
     // dragged, so the interval follows the thumb.
-    connect(sldTimerInterval, &QSlider::valueChanged, &m_logging,
-            &LoggingControl::setIntervalSeconds);
-    connect(txtLogFile, &QLineEdit::textChanged, &m_logging, &LoggingControl::setFolder);
+    connect(sldTimerInterval, &QSlider::valueChanged, this,
+            [this](int seconds) { logging().setIntervalSeconds(seconds); });
+    connect(txtLogFile, &QLineEdit::textChanged, this,
+            [this](const QString &text) { logging().setFolder(utf8(text)); });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
-    connect(&m_tray, &TrayIcon::message, this, &MainWindow::trayMessage);
+    connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
-    connect(chkAutostart, &QCheckBox::stateChanged, this, &MainWindow::storeAutostart);
+    connect(chkAutostart, &QCheckBox::stateChanged, this,
+            [this](int state) { autostartChanged(state == Qt::Checked); });
     m_tray.useMenuForMenuOnlyTrays(mnuPopup, mnuPopupExit);
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
-
-    connect(&m_logging, &LoggingControl::loggingChanged, this, &MainWindow::setLook);
-    connect(&m_logging, &LoggingControl::recentLogRead, this, &MainWindow::showRecentLogText);
-    connect(&m_logging, &LoggingControl::failed, this,
-            [this](const QString &message) { m_report(message); });
 }
 
 MainWindow::~MainWindow() = default;
 
 void MainWindow::createControls() {
-    lblLogFile = new QLabel(QStringLiteral("Log Time to this Folder: "), this);
+    lblLogFile = new QLabel(caption("lblLogFile"), this);
     lblLogFile->setObjectName(QStringLiteral("lblLogFile"));
 
     txtLogFile = new QLineEdit(this);
@@ -105,29 +109,29 @@ void MainWindow::createControls() {
     cmdBrowse->setIconSize(QSize(16, 16));
     cmdBrowse->setFocusPolicy(Qt::StrongFocus);
 
-    lblTimerInterval = new QLabel(QStringLiteral("Time Check Frequency "), this);
+    lblTimerInterval = new QLabel(caption("lblTimerInterval"), this);
     lblTimerInterval->setObjectName(QStringLiteral("lblTimerInterval"));
 
     sldTimerInterval = new QSlider(Qt::Horizontal, this);
     sldTimerInterval->setObjectName(QStringLiteral("sldTimerInterval"));
-    sldTimerInterval->setRange(1, 60);
+    sldTimerInterval->setRange(form::IntervalMin, form::IntervalMax);
     sldTimerInterval->setValue(LoggingControl::DefaultIntervalMs / 1000);
-    sldTimerInterval->setSingleStep(1);
-    sldTimerInterval->setPageStep(5);
-    sldTimerInterval->setTickInterval(5);
+    sldTimerInterval->setSingleStep(form::IntervalSmallStep);
+    sldTimerInterval->setPageStep(form::IntervalLargeStep);
+    sldTimerInterval->setTickInterval(form::IntervalTickEvery);
     sldTimerInterval->setTickPosition(QSlider::TicksBelow);
     sldTimerInterval->setTracking(true);
 
-    cmdStart = new QPushButton(QStringLiteral("Start"), this);
+    cmdStart = new QPushButton(caption("cmdStart"), this);
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
-    cmdStop = new QPushButton(QStringLiteral("Stop"), this);
+    cmdStop = new QPushButton(caption("cmdStop"), this);
     cmdStop->setObjectName(QStringLiteral("cmdStop"));
     cmdStop->setEnabled(false);
 
-    chkAutostart = new QCheckBox(QStringLiteral("Auto-Start "), this);
+    chkAutostart = new QCheckBox(caption("chkAutostart"), this);
     chkAutostart->setObjectName(QStringLiteral("chkAutostart"));
 
-    cmdShowLog = new QPushButton(QStringLiteral("Show Recent Log  "), this);
+    cmdShowLog = new QPushButton(caption("cmdShowLog"), this);
     cmdShowLog->setObjectName(QStringLiteral("cmdShowLog"));
 
     txtLog = new QPlainTextEdit(this);
@@ -142,9 +146,9 @@ void MainWindow::createControls() {
         button->setDefault(false);
     }
 
-    mnuPopup = new QMenu(QStringLiteral("Popup"), this);
+    mnuPopup = new QMenu(QString::fromLatin1(form::PopupMenuCaption), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
-    mnuPopupExit = mnuPopup->addAction(QStringLiteral("E&xit"));
+    mnuPopupExit = mnuPopup->addAction(QString::fromLatin1(form::ExitCaption));
     mnuPopupExit->setObjectName(QStringLiteral("mnuPopupExit"));
 
     setTabOrder(txtLogFile, cmdBrowse);
@@ -160,41 +164,33 @@ void MainWindow::placeControls() {
     const QScreen *screen = this->screen();
     const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
 
-    struct Place {
-        QWidget *widget;
-        int left, top, width, height;
-    };
-    const Place places[] = {
-        {lblLogFile, 60, 120, 2415, 195},       {txtLogFile, 60, 360, 3495, 315},
-        {cmdBrowse, 3600, 360, 315, 315},       {lblTimerInterval, 120, 780, 2595, 195},
-        {sldTimerInterval, 60, 960, 3855, 195}, {cmdStart, 75, 1440, 1875, 315},
-        {cmdStop, 2130, 1440, 1800, 315},       {chkAutostart, 120, 1800, 1035, 195},
-        {cmdShowLog, 2100, 1920, 1815, 315},    {txtLog, 90, 2280, 3825, 2715},
-    };
-    for (const Place &place : places)
-        place.widget->setGeometry(twipsRect(place.left, place.top, place.width, place.height, dpi));
+    for (const form::ControlPlace &place : form::Controls) {
+        auto *widget = findChild<QWidget *>(qt(std::string(place.name)));
+        widget->setGeometry(twipsRect(place.left, place.top, place.width, place.height, dpi));
+    }
 
-    const QSize client(twipsToPixels(ClientWidthTwips, dpi), twipsToPixels(ClientHeightTwips, dpi));
+    const QSize client(twipsToPixels(form::ClientWidthTwips, dpi),
+                       twipsToPixels(form::ClientHeightTwips, dpi));
     setFixedSize(client);
     // Without a window manager's say, the client area's corner goes here.
-    setGeometry(QRect(QPoint(twipsToPixels(LeftTwips, dpi), twipsToPixels(TopTwips, dpi)), client));
+    setGeometry(QRect(
+        QPoint(twipsToPixels(form::LeftTwips, dpi), twipsToPixels(form::TopTwips, dpi)), client));
 
     setFont(fittingCaptionFont(
         {lblLogFile, lblTimerInterval, cmdStart, cmdStop, chkAutostart, cmdShowLog}, font()));
 }
 
-void MainWindow::setLook(bool logging) {
-    cmdStart->setEnabled(!logging);
-    cmdStop->setEnabled(logging);
-    const quint32 colour = logging ? SysColor::ButtonShadow : SysColor::WindowText;
-    setForeground(lblLogFile, QPalette::WindowText, colour);
-    setForeground(txtLogFile, QPalette::Text, colour);
-    cmdBrowse->setEnabled(!logging);
+void MainWindow::setLook(const form::Look &look) {
+    cmdStart->setEnabled(look.startEnabled);
+    cmdStop->setEnabled(look.stopEnabled);
+    setForeground(lblLogFile, QPalette::WindowText, look.folderColor);
+    setForeground(txtLogFile, QPalette::Text, look.folderColor);
+    cmdBrowse->setEnabled(look.browseEnabled);
 }
 
-void MainWindow::showRecentLogText(const QString &text) {
+void MainWindow::showRecentLogText(const std::string &text) {
     // The file's lines end in CR LF; the view wants plain line feeds.
-    QString shown = text;
+    QString shown = qt(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     txtLog->setPlainText(shown);
     QTextCursor cursor = txtLog->textCursor();
@@ -204,82 +200,55 @@ void MainWindow::showRecentLogText(const QString &text) {
     txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
 }
 
-void MainWindow::chooseFolder() {
-    const QString folder = BrowseForFolder(
-        this, QStringLiteral("Select the Folder to store wendle files in"), QString(), true);
-    if (folder.isEmpty())
-        return;
-    txtLogFile->setText(folder);
-    // Stored again even when it is the folder already set.
-    SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, txtLogFile->text(),
-                      QString());
+void MainWindow::report(const std::string &message) {
+    m_report(qt(message));
 }
 
-void MainWindow::load() {
-    txtLogFile->setText(
-        GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, QString()));
-    if (txtLogFile->text().isEmpty())
-        chooseFolder();
+void MainWindow::showFolderText(const std::string &folder) {
+    txtLogFile->setText(qt(folder));
+}
+
+std::string MainWindow::browseForFolder(const std::string &title) {
+    return utf8(BrowseForFolder(this, qt(title), QString(), true));
+}
+
+std::optional<bool> MainWindow::askAutostart() {
+    QMessageBox question(QMessageBox::NoIcon, ApplicationTitle,
+                         QString::fromLatin1(form::AutostartQuestion),
+                         QMessageBox::Yes | QMessageBox::No, this);
+    question.setObjectName(QStringLiteral("autostartQuestion"));
+    const int answer = question.exec();
     if (m_unloaded)
-        return;
-    if (!txtLogFile->text().isEmpty()) {
-        qint32 autostart = GetSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, -1);
-        if (autostart == -1) {
-            QMessageBox question(QMessageBox::NoIcon, ApplicationTitle,
-                                 QStringLiteral("Do you want to start logging automatically?"),
-                                 QMessageBox::Yes | QMessageBox::No, this);
-            question.setObjectName(QStringLiteral("autostartQuestion"));
-            const int answer = question.exec();
-            if (m_unloaded)
-                return;
-            autostart = answer == QMessageBox::Yes ? 1 : 0;
-        }
-        // A hand-edited value other than 0 and 1 means on, as it does for
-        // starting below: the box shows it checked, which stores 1.
-        chkAutostart->setChecked(autostart != 0);
-        if (autostart != 0)
-            m_logging.start();
-    }
-    AddTrayIcon();
+        return std::nullopt;
+    return answer == QMessageBox::Yes;
 }
 
-void MainWindow::storeAutostart(int state) {
-    SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, state == Qt::Checked ? 1 : 0,
-                     -1);
+void MainWindow::setAutostartChecked(bool checked) {
+    chkAutostart->setChecked(checked);
 }
 
-void MainWindow::AddTrayIcon() {
+void MainWindow::addTrayIcon() {
     m_tray.add();
 }
 
-void MainWindow::RemoveTrayIcon() {
+void MainWindow::removeTrayIcon() {
     m_tray.remove();
 }
 
-void MainWindow::trayMessage(int message) {
-    switch (decodeTrayMessage(message)) {
-    case TrayAction::RestoreWindow:
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-        show();
-        raise();
-        activateWindow();
-        break;
-    case TrayAction::ShowPopupMenu:
-        mnuPopup->popup(QCursor::pos());
-        break;
-    case TrayAction::None:
-        break;
-    }
+void MainWindow::restoreWindow() {
+    setWindowState(windowState() & ~Qt::WindowMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void MainWindow::showPopupMenu() {
+    mnuPopup->popup(QCursor::pos());
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event) {
-    // In twips, as the icon's messages used to arrive: x is the message
-    // number in pixels. The window is far narrower than any message, so
-    // real movement over it decodes to nothing.
     const qreal dpi = screen() ? screen()->logicalDotsPerInchX() : 96.0;
-    const int twipsPerPixel = qRound(1440.0 / dpi);
-    const int x = qRound(event->position().x() * 1440.0 / dpi);
-    trayMessage(x / qMax(1, twipsPerPixel));
+    trayMessage(form::trayMessageFromMouseX(event->position().x(), dpi));
     QWidget::mouseMoveEvent(event);
 }
 
@@ -300,9 +269,7 @@ void MainWindow::changeEvent(QEvent *event) {
 void MainWindow::closeEvent(QCloseEvent *event) {
     // Unloading is never refused: the log file is closed, the icon removed,
     // and the program ends, even from within a dialog's own event loop.
-    if (m_logging.isLogging())
-        m_logging.stop();
-    RemoveTrayIcon();
+    unload();
     event->accept();
     if (!m_unloaded) {
         m_unloaded = true;

@@ -1,12 +1,14 @@
 #pragma once
 
-#include "logging/clock.h"
-#include "logging/logging_control.h"
+#include "form/time_check_form.h"
+#include "ui/qt_timer.h"
 #include "ui/tray_icon.h"
 
 #include <QWidget>
 
 #include <functional>
+#include <optional>
+#include <string>
 
 class QAction;
 class QCheckBox;
@@ -20,21 +22,25 @@ class QToolButton;
 
 namespace wendle {
 
+namespace detail {
+// Built before the handlers, which drive it.
+struct LogTimerHolder {
+    QtTimer m_timer;
+};
+} // namespace detail
+
 // The program's one window, "frmTimeCheck": a fixed layout of the folder,
 // the interval slider, Start and Stop, Auto-Start and the recent log.
-class MainWindow : public QWidget {
+class MainWindow : public QWidget, private detail::LogTimerHolder, public form::TimeCheckForm {
     Q_OBJECT
 
 public:
-    static constexpr int ClientWidthTwips = 4005;
-    static constexpr int ClientHeightTwips = 5085;
-    static constexpr int LeftTwips = 6570;
-    static constexpr int TopTwips = 2625;
-
     explicit MainWindow(const Clock &clock, QWidget *parent = nullptr);
     ~MainWindow() override;
 
-    LoggingControl &logging() { return m_logging; }
+    using form::TimeCheckForm::logging;
+    // The logging timer as Qt's, for tests.
+    QTimer &logTimer() { return m_timer.qtimer(); }
 
     // How messages reach the user; tests replace the message box.
     using Reporter = std::function<void(const QString &message)>;
@@ -53,21 +59,9 @@ public:
     QMenu *mnuPopup;
     QAction *mnuPopupExit;
 
-    // The start-up sequence, run once before the window is first shown: the
-    // remembered folder (or the folder choice when there is none), the
-    // auto-start question while it was never answered, Start when auto-start
-    // is on, and last the tray icon.
-    void load();
-
     // True once the window has been unloaded (closed for good).
-    bool isUnloaded() const { return m_unloaded; }
+    bool isUnloaded() const override { return m_unloaded; }
     TrayIcon &trayIcon() { return m_tray; }
-
-public slots:
-    void chooseFolder();
-    // An icon message: left button down or double click restores the
-    // window, right button down shows the pop-up menu, the rest do nothing.
-    void trayMessage(int message);
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -75,17 +69,23 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
-private:
-    void storeAutostart(int state);
-    void AddTrayIcon();
-    void RemoveTrayIcon();
+    // What the shared handlers ask of Qt.
+    std::optional<bool> askAutostart() override;
+    void setAutostartChecked(bool checked) override;
+    void addTrayIcon() override;
+    void removeTrayIcon() override;
+    void showFolderText(const std::string &folder) override;
+    std::string browseForFolder(const std::string &title) override;
+    void restoreWindow() override;
+    void showPopupMenu() override;
+    void setLook(const form::Look &look) override;
+    void showRecentLogText(const std::string &text) override;
+    void report(const std::string &message) override;
 
+private:
     void createControls();
     void placeControls();
-    void setLook(bool logging);
-    void showRecentLogText(const QString &text);
 
-    LoggingControl m_logging;
     TrayIcon m_tray;
     Reporter m_report;
     bool m_focusSet = false;

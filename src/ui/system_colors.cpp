@@ -43,8 +43,8 @@ constexpr std::array<Entry, 25> table{{
 } // namespace
 
 QColor systemColor(quint32 code, const QPalette &palette) {
-    if (code & 0x80000000u) {
-        const quint32 index = code & 0xFFu;
+    if (form::isSystemColor(code)) {
+        const auto index = static_cast<std::size_t>(form::systemColorIndex(code));
         if (index < table.size())
             return palette.color(table[index].group, table[index].role);
         return palette.color(QPalette::Active, QPalette::WindowText);

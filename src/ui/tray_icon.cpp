@@ -11,6 +11,8 @@
 
 namespace wendle {
 
+using namespace form;
+
 namespace {
 
 // Whether Qt will show the icon through a StatusNotifierItem host, whose
@@ -29,18 +31,6 @@ bool statusNotifierHostPresent() {
 }
 
 } // namespace
-
-TrayAction decodeTrayMessage(int message) {
-    switch (message) {
-    case TrayLeftButtonDown:
-    case TrayLeftDoubleClick:
-        return TrayAction::RestoreWindow;
-    case TrayRightButtonDown:
-        return TrayAction::ShowPopupMenu;
-    default:
-        return TrayAction::None;
-    }
-}
 
 int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {

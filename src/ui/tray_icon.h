@@ -3,24 +3,12 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include "form/tray_messages.h"
+
 class QAction;
 class QMenu;
 
 namespace wendle {
-
-// The mouse messages of the notification icon, by their window-message numbers.
-constexpr int TrayMouseMove = 0x200;
-constexpr int TrayLeftButtonDown = 0x201;
-constexpr int TrayLeftButtonUp = 0x202;
-constexpr int TrayLeftDoubleClick = 0x203;
-constexpr int TrayRightButtonDown = 0x204;
-constexpr int TrayRightButtonUp = 0x205;
-constexpr int TrayMiddleButtonDown = 0x207;
-
-enum class TrayAction { None, RestoreWindow, ShowPopupMenu };
-
-// The one place that decides what an icon message does.
-TrayAction decodeTrayMessage(int message);
 
 // The message an activation of Qt's tray icon stands for.
 int trayMessageFor(QSystemTrayIcon::ActivationReason reason);

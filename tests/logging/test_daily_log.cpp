@@ -3,6 +3,7 @@
 #include "logging/log_paths.h"
 #include "logging/log_tail.h"
 #include "logging/time_line.h"
+#include "ui/qt_text.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -43,7 +44,7 @@ private slots:
     void pathJoinsFolderAndDate() {
         QFETCH(QString, folder);
         QFETCH(QString, expected);
-        QCOMPARE(dailyLogPath(folder, QDate(2003, 12, 2)), expected);
+        QCOMPARE(qt(dailyLogPath(utf8(folder), {2003, 12, 2})), expected);
     }
 
     void lineFollowsTheLocaleLongTimeFormat_data() {
@@ -66,7 +67,8 @@ private slots:
         const QByteArray saved = std::setlocale(LC_TIME, nullptr);
         if (!std::setlocale(LC_TIME, locale.constData()))
             QSKIP("locale not installed (scripts/setup.sh generates en_US.UTF-8)");
-        const QByteArray line = timeLine(time);
+        const QByteArray line =
+            QByteArray::fromStdString(timeLine({time.hour(), time.minute(), time.second()}));
         std::setlocale(LC_TIME, saved.constData());
         QCOMPARE(line, expected);
     }
@@ -87,16 +89,16 @@ private slots:
     void appendKeepsEarlierLinesAndCreatesMissingFile() {
         QTemporaryDir dir;
         const QString path = dir.filePath("2003-12-02.log");
-        QString error;
+        std::string error;
         {
             DailyLogFile file;
-            QVERIFY(file.open(path, &error));
-            QVERIFY(file.append("10:00:00\r\n", &error));
+            QVERIFY(file.open(utf8(path), error));
+            QVERIFY(file.append("10:00:00\r\n", error));
         }
         QCOMPARE(readFile(path), QByteArray("10:00:00\r\n"));
         DailyLogFile again;
-        QVERIFY(again.open(path, &error));
-        QVERIFY(again.append("10:00:10\r\n", &error));
+        QVERIFY(again.open(utf8(path), error));
+        QVERIFY(again.append("10:00:10\r\n", error));
         again.close();
         QCOMPARE(readFile(path), QByteArray("10:00:00\r\n10:00:10\r\n"));
     }
@@ -115,10 +117,10 @@ private slots:
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("taken"));
         DailyLogFile file;
-        QString error;
-        QVERIFY(!file.open(dir.filePath(relative), &error));
+        std::string error;
+        QVERIFY(!file.open(utf8(dir.filePath(relative)), error));
         QVERIFY(!file.isOpen());
-        QCOMPARE(error, reason);
+        QCOMPARE(qt(error), reason);
     }
 
     // A line that runs into the file size limit is taken back whole, and the
@@ -128,21 +130,21 @@ private slots:
         const QString path = dir.filePath("2003-12-02.log");
         writeFile(path, "09:00:00\r\n");
         DailyLogFile file;
-        QString error;
-        QVERIFY(file.open(path, &error));
+        std::string error;
+        QVERIFY(file.open(utf8(path), error));
 
         rlimit saved;
         QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
         rlimit small = saved;
         small.rlim_cur = 25; // room for one more line and half of the next
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
-        const bool first = file.append("09:00:10\r\n", &error);
-        const bool second = file.append("09:00:20\r\n", &error);
+        const bool first = file.append("09:00:10\r\n", error);
+        const bool second = file.append("09:00:20\r\n", error);
         setrlimit(RLIMIT_FSIZE, &saved);
 
         QVERIFY(first);
         QVERIFY(!second);
-        QCOMPARE(error, QString("File too large"));
+        QCOMPARE(qt(error), QString("File too large"));
         QCOMPARE(readFile(path), QByteArray("09:00:00\r\n09:00:10\r\n"));
     }
 
@@ -150,9 +152,9 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("short.log");
         writeFile(path, "12:00:00\r\n");
-        const LogTail tail = readLogTail(path, 32000);
+        const LogTail tail = readLogTail(utf8(path), 32000);
         QCOMPARE(tail.status, LogTail::Status::Read);
-        QCOMPARE(tail.text, QString("12:00:00\r\n"));
+        QCOMPARE(qt(tail.text), QString("12:00:00\r\n"));
     }
 
     void tailOfLongFileIsItsLastCharacters() {
@@ -162,11 +164,11 @@ private slots:
         for (int i = 0; i < 5000; ++i)
             content += QTime(0, 0).addSecs(i).toString("HH:mm:ss").toLatin1() + "\r\n";
         writeFile(path, content);
-        const LogTail tail = readLogTail(path, 32000);
+        const LogTail tail = readLogTail(utf8(path), 32000);
         QCOMPARE(tail.status, LogTail::Status::Read);
-        QCOMPARE(tail.text.size(), 32000);
-        QCOMPARE(tail.text, QString::fromLatin1(content.right(32000)));
-        QVERIFY(tail.text.endsWith("01:23:19\r\n"));
+        QCOMPARE(qt(tail.text).size(), 32000);
+        QCOMPARE(qt(tail.text), QString::fromLatin1(content.right(32000)));
+        QVERIFY(tail.text.ends_with("01:23:19\r\n"));
     }
 
     // Characters of three and four bytes: the tail counts characters, not
@@ -181,17 +183,18 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath("wide.log");
         writeFile(path, unit.repeated(50001).toUtf8() + "\r\n");
-        const LogTail tail = readLogTail(path, 1000);
+        const LogTail tail = readLogTail(utf8(path), 1000);
         QCOMPARE(tail.status, LogTail::Status::Read);
-        QCOMPARE(tail.text, unit.repeated(998) + "\r\n");
+        QCOMPARE(qt(tail.text), unit.repeated(998) + "\r\n");
     }
 
     void tailReportsMissingAndUnreadableFiles() {
         QTemporaryDir dir;
-        QCOMPARE(readLogTail(dir.filePath("absent.log"), 10).status, LogTail::Status::Missing);
-        const LogTail folder = readLogTail(dir.path(), 10);
+        QCOMPARE(readLogTail(utf8(dir.filePath("absent.log")), 10).status,
+                 LogTail::Status::Missing);
+        const LogTail folder = readLogTail(utf8(dir.path()), 10);
         QCOMPARE(folder.status, LogTail::Status::Failed);
-        QCOMPARE(folder.error, QString("Is a directory"));
+        QCOMPARE(qt(folder.error), QString("Is a directory"));
     }
 };
 

@@ -1,8 +1,9 @@
 #include "logging/logging_control.h"
 #include "support/fake_clock.h"
+#include "ui/qt_text.h"
+#include "ui/qt_timer.h"
 
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,6 +12,24 @@
 using namespace wendle;
 using wendle::test::FakeClock;
 
+namespace {
+
+// The control on Qt's timer, with what it reports written down.
+struct Harness {
+    explicit Harness(const Clock &clock) : control(clock, timer) {
+        control.setListener({[this](bool logging) { looks.append(logging); },
+                             [this](const std::string &text) { shown.append(qt(text)); },
+                             [this](const std::string &text) { failures.append(qt(text)); }});
+    }
+    QtTimer timer;
+    LoggingControl control;
+    QList<bool> looks;
+    QList<QString> shown;
+    QList<QString> failures;
+};
+
+} // namespace
+
 class TestLoggingControl : public QObject {
     Q_OBJECT
 
@@ -18,8 +37,8 @@ private:
     QTemporaryDir m_dir;
     FakeClock m_clock;
 
-    QString logPath(const QDate &date) const {
-        return m_dir.filePath(date.toString("yyyy-MM-dd") + ".log");
+    QString logPath(const LocalDate &date) const {
+        return m_dir.filePath(qt(isoDate(date)) + ".log");
     }
     static QByteArray readFile(const QString &path) {
         QFile file(path);
@@ -36,46 +55,48 @@ private slots:
         QVERIFY(m_dir.isValid());
         QDir(m_dir.path()).removeRecursively();
         QDir().mkpath(m_dir.path());
-        m_clock.set(QDateTime(QDate(2003, 12, 2), QTime(14, 3, 12)));
+        m_clock.set(LocalDateTime{{2003, 12, 2}, {14, 3, 12}});
     }
 
     void startOpensWithoutWritingAndTicksAppend() {
-        LoggingControl control(m_clock);
-        QSignalSpy looks(&control, &LoggingControl::loggingChanged);
-        control.setFolder(m_dir.path());
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &looks = h.looks;
+        control.setFolder(utf8(m_dir.path()));
         control.start();
         QCOMPARE(control.logFileNumber(), 1);
         QVERIFY(control.timer().isActive());
         QCOMPARE(control.timer().interval(), 10000);
-        QCOMPARE(control.timer().timerType(), Qt::PreciseTimer);
+        QCOMPARE(h.timer.qtimer().timerType(), Qt::PreciseTimer);
         QCOMPARE(looks.count(), 1);
-        QCOMPARE(looks.at(0).at(0).toBool(), true);
+        QCOMPARE(looks.at(0), true);
         // Start alone writes nothing, but the file is there.
-        QCOMPARE(readFile(logPath(m_clock.now().date())), QByteArray());
+        QCOMPARE(readFile(logPath(m_clock.now().date)), QByteArray());
 
         control.tick();
         m_clock.advance(10);
         control.tick();
         control.stop();
         verifyIdle(control);
-        QCOMPARE(readFile(logPath(m_clock.now().date())), QByteArray("14:03:12\r\n14:03:22\r\n"));
-        QCOMPARE(looks.last().at(0).toBool(), false);
+        QCOMPARE(readFile(logPath(m_clock.now().date)), QByteArray("14:03:12\r\n14:03:22\r\n"));
+        QCOMPARE(looks.last(), false);
 
         // A later run of the same day appends after the earlier lines.
         control.start();
         m_clock.advance(5);
         control.tick();
         control.stop();
-        QCOMPARE(readFile(logPath(m_clock.now().date())),
+        QCOMPARE(readFile(logPath(m_clock.now().date)),
                  QByteArray("14:03:12\r\n14:03:22\r\n14:03:27\r\n"));
     }
 
     void intervalFollowsSliderAndKeepsTimerState() {
-        LoggingControl control(m_clock);
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
         control.setIntervalSeconds(5);
         QCOMPARE(control.timer().interval(), 5000);
         QVERIFY(!control.timer().isActive());
-        control.setFolder(m_dir.path());
+        control.setFolder(utf8(m_dir.path()));
         control.start();
         control.setIntervalSeconds(60);
         QCOMPARE(control.timer().interval(), 60000);
@@ -88,85 +109,90 @@ private slots:
     // Start in a folder that is not there: the user is told the path and the
     // reason, and the program is idle, not logging into nowhere.
     void startInMissingFolderReportsAndStaysIdle() {
-        LoggingControl control(m_clock);
-        QSignalSpy failures(&control, &LoggingControl::failed);
-        QSignalSpy looks(&control, &LoggingControl::loggingChanged);
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &failures = h.failures;
+        const auto &looks = h.looks;
         const QString folder = m_dir.filePath("gone");
-        control.setFolder(folder);
+        control.setFolder(utf8(folder));
         control.start();
         verifyIdle(control);
         QCOMPARE(failures.count(), 1);
-        const QString message = failures.at(0).at(0).toString();
+        const QString message = failures.at(0);
         QVERIFY2(message.contains(folder + "/2003-12-02.log"), qPrintable(message));
         QVERIFY2(message.contains("No such file or directory"), qPrintable(message));
         QVERIFY(!looks.isEmpty());
-        QCOMPARE(looks.last().at(0).toBool(), false);
+        QCOMPARE(looks.last(), false);
         control.tick(); // a stray tick does nothing
         QVERIFY(!QFile::exists(folder));
     }
 
     // Each tick files its line under the date the line belongs to.
     void tickAfterMidnightWritesIntoTheNewDay() {
-        LoggingControl control(m_clock);
-        control.setFolder(m_dir.path());
-        m_clock.set(QDateTime(QDate(2003, 12, 2), QTime(23, 59, 55)));
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        control.setFolder(utf8(m_dir.path()));
+        m_clock.set(LocalDateTime{{2003, 12, 2}, {23, 59, 55}});
         control.start();
         control.tick();
-        m_clock.set(QDateTime(QDate(2003, 12, 3), QTime(0, 0, 5)));
+        m_clock.set(LocalDateTime{{2003, 12, 3}, {0, 0, 5}});
         control.tick();
-        QCOMPARE(control.openLogPath(), logPath(QDate(2003, 12, 3)));
+        QCOMPARE(qt(control.openLogPath()), logPath({2003, 12, 3}));
         control.stop();
-        QCOMPARE(readFile(logPath(QDate(2003, 12, 2))), QByteArray("23:59:55\r\n"));
-        QCOMPARE(readFile(logPath(QDate(2003, 12, 3))), QByteArray("00:00:05\r\n"));
+        QCOMPARE(readFile(logPath({2003, 12, 2})), QByteArray("23:59:55\r\n"));
+        QCOMPARE(readFile(logPath({2003, 12, 3})), QByteArray("00:00:05\r\n"));
     }
 
     void dayChangeToUnwritableFolderStops() {
-        LoggingControl control(m_clock);
-        QSignalSpy failures(&control, &LoggingControl::failed);
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &failures = h.failures;
         const QString folder = m_dir.filePath("sub");
         QVERIFY(QDir().mkpath(folder));
-        control.setFolder(folder);
+        control.setFolder(utf8(folder));
         control.start();
         QVERIFY(QDir(folder).removeRecursively()); // the folder vanishes while logging
         m_clock.advance(24 * 3600);
         control.tick();
         verifyIdle(control);
         QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).at(0).toString().contains("2003-12-03.log"));
+        QVERIFY(failures.at(0).contains("2003-12-03.log"));
     }
 
     void showRecentLogWhileLoggingShowsNewestAndGoesOn() {
-        LoggingControl control(m_clock);
-        QSignalSpy shown(&control, &LoggingControl::recentLogRead);
-        control.setFolder(m_dir.path());
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &shown = h.shown;
+        control.setFolder(utf8(m_dir.path()));
         control.start();
         control.tick();
         m_clock.advance(1);
         control.tick();
         control.showRecentLog();
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(shown.at(0).at(0).toString(), QString("14:03:12\r\n14:03:13\r\n"));
+        QCOMPARE(shown.at(0), QString("14:03:12\r\n14:03:13\r\n"));
         QVERIFY(control.isLogging());
         QCOMPARE(control.logFileNumber(), 1);
         QVERIFY(control.timer().isActive());
         m_clock.advance(1);
         control.tick();
         control.stop();
-        QCOMPARE(readFile(logPath(m_clock.now().date())),
+        QCOMPARE(readFile(logPath(m_clock.now().date)),
                  QByteArray("14:03:12\r\n14:03:13\r\n14:03:14\r\n"));
     }
 
     void showRecentLogWhileIdleStaysIdle() {
-        QFile file(logPath(m_clock.now().date()));
+        QFile file(logPath(m_clock.now().date));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write("08:00:00\r\n");
         file.close();
-        LoggingControl control(m_clock);
-        QSignalSpy shown(&control, &LoggingControl::recentLogRead);
-        QSignalSpy looks(&control, &LoggingControl::loggingChanged);
-        control.setFolder(m_dir.path());
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &shown = h.shown;
+        const auto &looks = h.looks;
+        control.setFolder(utf8(m_dir.path()));
         control.showRecentLog();
-        QCOMPARE(shown.at(0).at(0).toString(), QString("08:00:00\r\n"));
+        QCOMPARE(shown.at(0), QString("08:00:00\r\n"));
         verifyIdle(control);
         QVERIFY(looks.isEmpty());
     }
@@ -174,42 +200,45 @@ private slots:
     // After midnight today's file does not exist yet: the view empties with no
     // error, and logging carries on in the new day's file.
     void showRecentLogAfterMidnightEmptiesViewAndResumes() {
-        LoggingControl control(m_clock);
-        QSignalSpy shown(&control, &LoggingControl::recentLogRead);
-        QSignalSpy failures(&control, &LoggingControl::failed);
-        control.setFolder(m_dir.path());
-        m_clock.set(QDateTime(QDate(2003, 12, 2), QTime(23, 59, 59)));
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &shown = h.shown;
+        const auto &failures = h.failures;
+        control.setFolder(utf8(m_dir.path()));
+        m_clock.set(LocalDateTime{{2003, 12, 2}, {23, 59, 59}});
         control.start();
         control.tick();
-        m_clock.set(QDateTime(QDate(2003, 12, 3), QTime(0, 0, 1)));
+        m_clock.set(LocalDateTime{{2003, 12, 3}, {0, 0, 1}});
         control.showRecentLog();
         QCOMPARE(shown.count(), 1);
-        QCOMPARE(shown.at(0).at(0).toString(), QString());
+        QCOMPARE(shown.at(0), QString());
         QVERIFY(failures.isEmpty());
         QVERIFY(control.isLogging());
-        QCOMPARE(control.openLogPath(), logPath(QDate(2003, 12, 3)));
+        QCOMPARE(qt(control.openLogPath()), logPath({2003, 12, 3}));
     }
 
     void showRecentLogReopenFailureStops() {
-        LoggingControl control(m_clock);
-        QSignalSpy failures(&control, &LoggingControl::failed);
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &failures = h.failures;
         const QString folder = m_dir.filePath("sub");
         QVERIFY(QDir().mkpath(folder));
-        control.setFolder(folder);
+        control.setFolder(utf8(folder));
         control.start();
         QVERIFY(QDir(folder).removeRecursively());
         control.showRecentLog();
         verifyIdle(control);
         QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).at(0).toString().contains("No such file or directory"));
+        QVERIFY(failures.at(0).contains("No such file or directory"));
     }
 
     // A full disk or a size limit stops logging with a message; the file
     // keeps only whole lines.
     void writeFailureStopsAndReportsOnce() {
-        LoggingControl control(m_clock);
-        QSignalSpy failures(&control, &LoggingControl::failed);
-        control.setFolder(m_dir.path());
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        const auto &failures = h.failures;
+        control.setFolder(utf8(m_dir.path()));
         control.start();
         control.tick();
 
@@ -225,18 +254,19 @@ private slots:
 
         verifyIdle(control);
         QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).at(0).toString().contains("File too large"));
-        QCOMPARE(readFile(logPath(m_clock.now().date())), QByteArray("14:03:12\r\n"));
+        QVERIFY(failures.at(0).contains("File too large"));
+        QCOMPARE(readFile(logPath(m_clock.now().date)), QByteArray("14:03:12\r\n"));
     }
 
     // The real timer drives ticks on its own.
     void timerTicksByItself() {
-        LoggingControl control(m_clock);
-        control.setFolder(m_dir.path());
+        Harness h(m_clock);
+        LoggingControl &control = h.control;
+        control.setFolder(utf8(m_dir.path()));
         control.setIntervalSeconds(1);
         control.start();
-        QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath(m_clock.now().date())),
-                                  QByteArray("14:03:12\r\n"), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(readFile(logPath(m_clock.now().date)), QByteArray("14:03:12\r\n"),
+                                  3000);
         control.stop();
     }
 };

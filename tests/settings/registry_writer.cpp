@@ -1,11 +1,12 @@
 // Helper of the store's process tests: writes settings in a loop.
 //   registry_writer names PREFIX N   writes PREFIX1=1 ... PREFIXN=N
 //   registry_writer counter          increments "Counter" until killed
-#include "settings/registry.h"
+#include "support/qt_registry.h"
 
 #include <QCoreApplication>
 
 using namespace wendle;
+using namespace wendle::test;
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);

@@ -1,11 +1,13 @@
 #include "settings/registry.h"
 #include "settings/registry_store.h"
+#include "support/qt_registry.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace wendle;
+using namespace wendle::test;
 
 namespace {
 const QString Key = QStringLiteral("SOFTWARE\\Quorvel\\Utils\\Wendle");
@@ -55,7 +57,7 @@ private slots:
         QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", ""), folder);
         QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 0);
         QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, Key));
-        QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, "SOFTWARE\\Quorvel"));
+        QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, QString("SOFTWARE\\Quorvel")));
         // People can read and edit what is stored.
         QCOMPARE(readStore(), Header + "\"LogFolder\"=\"" +
                                   folder.toUtf8().replace("\\", "\\\\").replace("\"", "\\\"") +
@@ -91,8 +93,8 @@ private slots:
     }
 
     void caseMattersToTheDefaultNotToNames() {
-        SaveSettingString(HKEY_LOCAL_MACHINE, "software\\quorvel\\utils\\wendle", "logfolder", "/a",
-                          "/A");
+        SaveSettingString(HKEY_LOCAL_MACHINE, QString("software\\quorvel\\utils\\wendle"),
+                          "logfolder", "/a", "/A");
         QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", ""), QString("/a"));
         SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LOGFOLDER", "/b", "");
         QVERIFY2(readStore().contains("\"logfolder\"=\"/b\""), readStore().constData());
@@ -160,9 +162,9 @@ private slots:
     }
 
     void stripAtNul() {
-        QCOMPARE(StripAtNul(QString("ab") + QChar(0) + "c"), QString("ab"));
-        QCOMPARE(StripAtNul(QString(QChar(0))), QString());
-        QCOMPARE(StripAtNul("abc"), QString("abc"));
+        QCOMPARE(StripAtNul(std::string("ab\0c", 4)), std::string("ab"));
+        QCOMPARE(StripAtNul(std::string(1, '\0')), std::string());
+        QCOMPARE(StripAtNul("abc"), std::string("abc"));
     }
 };
 

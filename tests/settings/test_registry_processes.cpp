@@ -1,5 +1,6 @@
 #include "settings/registry.h"
 #include "settings/registry_store.h"
+#include "support/qt_registry.h"
 
 #include <QProcess>
 #include <QRandomGenerator>
@@ -9,6 +10,7 @@
 #include <csignal>
 
 using namespace wendle;
+using namespace wendle::test;
 
 namespace {
 const QString Key = QStringLiteral("SOFTWARE\\Quorvel\\Utils\\Wendle");

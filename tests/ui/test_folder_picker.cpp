@@ -1,8 +1,10 @@
+#include "form/folder_path.h"
 #include "settings/program_settings.h"
 #include "settings/registry.h"
 #include "settings/registry_store.h"
 #include "support/fake_clock.h"
 #include "support/modal_answers.h"
+#include "support/qt_registry.h"
 #include "ui/folder_picker.h"
 #include "ui/main_window.h"
 
@@ -24,7 +26,8 @@ private:
     FakeClock m_clock;
 
     static QString storedFolder() {
-        return GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, "<absent>");
+        return GetSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue),
+                                "<absent>");
     }
 
 private slots:
@@ -46,7 +49,7 @@ private slots:
     void cleanUp() {
         QFETCH(QString, chosen);
         QFETCH(QString, kept);
-        QCOMPARE(cleanFolderPath(chosen), kept);
+        QCOMPARE(qt(form::cleanFolderPath(utf8(chosen), '/')), kept);
     }
 
     void choiceFillsBoxAndStore_data() {
@@ -65,14 +68,15 @@ private slots:
         QTest::mouseClick(window.cmdBrowse, Qt::LeftButton);
         QCOMPARE(window.txtLogFile->text(), path);
         QCOMPARE(storedFolder(), path);
-        QVERIFY(RegistryStore().read().value("HKEY_LOCAL_MACHINE\\" + SettingsKey, "LogFolder"));
+        QVERIFY(
+            RegistryStore().read().value("HKEY_LOCAL_MACHINE\\" + qt(SettingsKey), "LogFolder"));
     }
 
     // The stored folder goes unchanged into the daily log's path.
     void nonAsciiFolderReachesTheLogFile() {
         const QString path = m_logs.filePath(QString::fromUtf8("Zeit Überblick ü"));
         QDir().mkpath(path);
-        SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, path, "");
+        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), path, "");
         MainWindow window(m_clock);
         window.txtLogFile->setText(storedFolder());
         window.logging().start();

@@ -1,6 +1,7 @@
 #include "support/fake_clock.h"
 #include "ui/caption_font.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/system_colors.h"
 
 #include <QAction>
@@ -167,7 +168,7 @@ private slots:
         window.txtLogFile->setText("/srv/logs");
         QTest::keyClicks(window.txtLogFile, "xyz");
         QCOMPARE(window.txtLogFile->text(), QString("/srv/logs"));
-        QCOMPARE(window.logging().folder(), QString("/srv/logs"));
+        QCOMPARE(qt(window.logging().folder()), QString("/srv/logs"));
     }
 
     void startAndStopSwitchLooks() {
@@ -238,7 +239,7 @@ private slots:
         window.logging().tick();
         QVERIFY(window.close());
         QVERIFY(!window.logging().isLogging());
-        QCOMPARE(window.logging().openLogPath(), QString());
+        QCOMPARE(qt(window.logging().openLogPath()), QString());
     }
 };
 

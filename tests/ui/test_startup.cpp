@@ -3,6 +3,7 @@
 #include "settings/registry_store.h"
 #include "support/fake_clock.h"
 #include "support/modal_answers.h"
+#include "support/qt_registry.h"
 #include "ui/main_window.h"
 
 #include <QCheckBox>
@@ -24,14 +25,14 @@ private:
     FakeClock m_clock;
 
     static qint32 storedAutostart() {
-        return GetSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, -1);
+        return GetSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), -1);
     }
     static QString storedFolder() {
-        return GetSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, "");
+        return GetSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), "");
     }
     void seed(const QString &folder, qint32 autostart) {
-        SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, folder, "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, autostart, -1);
+        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), folder, "");
+        SaveSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), autostart, -1);
     }
     static void verifyIdle(MainWindow &window) {
         QVERIFY(!window.logging().isLogging());

@@ -1,5 +1,7 @@
 #include "support/fake_clock.h"
+#include "support/qt_registry.h"
 #include "ui/main_window.h"
+#include "ui/qt_text.h"
 #include "ui/tray_icon.h"
 
 #include "settings/program_settings.h"
@@ -11,6 +13,8 @@
 #include <QTest>
 
 using namespace wendle;
+using namespace wendle::form;
+using namespace wendle::test;
 using wendle::test::FakeClock;
 
 class TestWindowBehaviour : public QObject {
@@ -25,8 +29,9 @@ private slots:
     // Settings of an earlier run: a folder, and no auto-start.
     void initTestCase() {
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        SaveSettingString(HKEY_LOCAL_MACHINE, SettingsKey, LogFolderValue, m_dir.path(), "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, SettingsKey, AutostartValue, 0, -1);
+        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), m_dir.path(),
+                          "");
+        SaveSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), 0, -1);
     }
 
     void iconMessagesDecode_data() {
@@ -109,7 +114,7 @@ private slots:
         QVERIFY(window.isUnloaded());
         QVERIFY(!window.isVisible());
         QVERIFY(!window.logging().isLogging());
-        QCOMPARE(window.logging().openLogPath(), QString());
+        QCOMPARE(qt(window.logging().openLogPath()), QString());
         QVERIFY(!window.trayIcon().isAdded());
     }
 };

@@ -1,18 +1,17 @@
 #include "logging/daily_log_file.h"
-
+#include "logging/log_paths.h"
 #include "logging/system_error.h"
-
-#include <QFile>
 
 #include <cerrno>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace wendle {
+
+const char PathSeparator = '/';
 
 namespace {
 
@@ -23,48 +22,51 @@ void ignoreFileSizeSignal() {
     std::call_once(once, [] { std::signal(SIGXFSZ, SIG_IGN); });
 }
 
+int fd(std::intptr_t handle) {
+    return static_cast<int>(handle);
+}
+
 } // namespace
 
 DailyLogFile::~DailyLogFile() {
     close();
 }
 
-bool DailyLogFile::open(const QString &path, QString *error) {
+bool DailyLogFile::open(const std::string &path, std::string &error) {
     close();
     ignoreFileSizeSignal();
-    const QByteArray native = QFile::encodeName(path);
-    int fd;
+    int file;
     do {
-        fd = ::open(native.constData(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    } while (fd < 0 && errno == EINTR);
-    if (fd < 0) {
-        *error = systemErrorText(errno);
+        file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    } while (file < 0 && errno == EINTR);
+    if (file < 0) {
+        error = systemErrorText(errno);
         return false;
     }
     struct stat info;
-    if (::fstat(fd, &info) == 0 && !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        *error = systemErrorText(EISDIR);
+    if (::fstat(file, &info) == 0 && !S_ISREG(info.st_mode)) {
+        ::close(file);
+        error = systemErrorText(EISDIR);
         return false;
     }
-    m_fd = fd;
+    m_handle = file;
     m_path = path;
     return true;
 }
 
-bool DailyLogFile::append(const QByteArray &line, QString *error) {
-    if (m_fd < 0) {
-        *error = systemErrorText(EBADF);
+bool DailyLogFile::append(const std::string &line, std::string &error) {
+    if (!isOpen()) {
+        error = systemErrorText(EBADF);
         return false;
     }
     struct stat info;
-    const off_t before = ::fstat(m_fd, &info) == 0 ? info.st_size : -1;
+    const off_t before = ::fstat(fd(m_handle), &info) == 0 ? info.st_size : -1;
 
-    const char *data = line.constData();
-    qsizetype left = line.size();
+    const char *data = line.data();
+    std::size_t left = line.size();
     int failure = 0;
     while (left > 0) {
-        const ssize_t written = ::write(m_fd, data, static_cast<size_t>(left));
+        const ssize_t written = ::write(fd(m_handle), data, left);
         if (written < 0) {
             if (errno == EINTR)
                 continue;
@@ -72,26 +74,26 @@ bool DailyLogFile::append(const QByteArray &line, QString *error) {
             break;
         }
         data += written;
-        left -= written;
+        left -= static_cast<std::size_t>(written);
     }
-    if (failure == 0 && ::fdatasync(m_fd) != 0)
+    if (failure == 0 && ::fdatasync(fd(m_handle)) != 0)
         failure = errno;
     if (failure != 0) {
         // Whatever part of the line reached the file must not stay there as
         // a torn line.
         if (before >= 0) [[maybe_unused]]
-            int ignored = ::ftruncate(m_fd, before);
-        *error = systemErrorText(failure);
+            int ignored = ::ftruncate(fd(m_handle), before);
+        error = systemErrorText(failure);
         return false;
     }
     return true;
 }
 
 void DailyLogFile::close() {
-    if (m_fd < 0)
+    if (!isOpen())
         return;
-    ::close(m_fd);
-    m_fd = -1;
+    ::close(fd(m_handle));
+    m_handle = NoHandle;
     m_path.clear();
 }
 

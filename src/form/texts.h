@@ -1,0 +1,14 @@
+#pragma once
+
+namespace wendle::form {
+
+// The program's own words.
+inline constexpr const char *WindowCaption = "Quorvel Wendle";
+inline constexpr const char *ApplicationTitle = "Wendle";
+inline constexpr const char *TrayTip = "Quorvel Wendle";
+inline constexpr const char *BrowseTitle = "Select the Folder to store wendle files in";
+inline constexpr const char *AutostartQuestion = "Do you want to start logging automatically?";
+inline constexpr const char *PopupMenuCaption = "Popup";
+inline constexpr const char *ExitCaption = "E&xit";
+
+} // namespace wendle::form

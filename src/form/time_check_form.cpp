@@ -1,0 +1,58 @@
+#include "form/time_check_form.h"
+
+#include "form/looks.h"
+#include "form/texts.h"
+#include "form/tray_messages.h"
+
+namespace wendle::form {
+
+TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry)
+    : m_settings(registry), m_logging(clock, timer) {
+    m_logging.setListener({
+        [this](bool logging) { setLook(lookFor(logging)); },
+        [this](const std::string &text) { showRecentLogText(text); },
+        [this](const std::string &message) { report(message); },
+    });
+}
+
+void TimeCheckForm::load() {
+    runStartup(*this, m_settings);
+}
+
+void TimeCheckForm::setFolderText(const std::string &folder) {
+    m_logging.setFolder(folder);
+    showFolderText(folder);
+}
+
+void TimeCheckForm::chooseFolder() {
+    const std::string folder = browseForFolder(BrowseTitle);
+    if (folder.empty())
+        return;
+    setFolderText(folder);
+    m_settings.setLogFolder(folderText());
+}
+
+void TimeCheckForm::autostartChanged(bool checked) {
+    m_settings.setAutostart(checked);
+}
+
+void TimeCheckForm::trayMessage(int message) {
+    switch (decodeTrayMessage(message)) {
+    case TrayAction::RestoreWindow:
+        restoreWindow();
+        break;
+    case TrayAction::ShowPopupMenu:
+        showPopupMenu();
+        break;
+    case TrayAction::None:
+        break;
+    }
+}
+
+void TimeCheckForm::unload() {
+    if (m_logging.isLogging())
+        m_logging.stop();
+    removeTrayIcon();
+}
+
+} // namespace wendle::form

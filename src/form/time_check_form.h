@@ -1,0 +1,60 @@
+#pragma once
+
+#include "form/looks.h"
+#include "logging/logging_control.h"
+#include "settings/program_settings.h"
+#include "settings/startup.h"
+
+#include <optional>
+#include <string>
+
+namespace wendle::form {
+
+// The handlers of the program's one window, "frmTimeCheck", written once for
+// every toolkit: each front end draws the controls and fills in the few
+// things below that only a toolkit can do.
+class TimeCheckForm : public StartupWindow {
+public:
+    // The timer must outlive the form; the settings are the registry's.
+    TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry = systemRegistry());
+
+    LoggingControl &logging() { return m_logging; }
+
+    // The window's load: the start-up sequence.
+    void load();
+    // The browse button: a chosen folder is shown and stored, even when it
+    // is the one already set; a cancelled choice changes nothing.
+    void chooseFolder() override;
+    // Every change of the Auto-Start box, by the user or by the program.
+    void autostartChanged(bool checked);
+    // An icon message: left button down or double click restores the
+    // window, right button down shows the pop-up menu, the rest do nothing.
+    void trayMessage(int message);
+    // Unloading is never refused: logging stops, the log file is closed and
+    // the icon removed.
+    void unload();
+
+    std::string folderText() const override { return m_logging.folder(); }
+    void setFolderText(const std::string &folder) override;
+    void startLogging() override { m_logging.start(); }
+
+protected:
+    // What only the toolkit can do.
+    virtual void showFolderText(const std::string &folder) = 0;
+    // The folder browser, modal to the window: the chosen folder cleaned up
+    // by cleanFolderPath, or nothing.
+    virtual std::string browseForFolder(const std::string &title) = 0;
+    virtual void removeTrayIcon() = 0;
+    virtual void restoreWindow() = 0;
+    virtual void showPopupMenu() = 0;
+    virtual void setLook(const Look &look) = 0;
+    // Replaces the recent-log view's text (UTF-8, CR LF lines) and shows its end.
+    virtual void showRecentLogText(const std::string &text) = 0;
+    virtual void report(const std::string &message) = 0;
+
+private:
+    ProgramSettings m_settings;
+    LoggingControl m_logging;
+};
+
+} // namespace wendle::form

@@ -1,0 +1,24 @@
+#pragma once
+
+namespace wendle::form {
+
+// The mouse messages of the notification icon, by their window-message numbers.
+constexpr int TrayMouseMove = 0x200;
+constexpr int TrayLeftButtonDown = 0x201;
+constexpr int TrayLeftButtonUp = 0x202;
+constexpr int TrayLeftDoubleClick = 0x203;
+constexpr int TrayRightButtonDown = 0x204;
+constexpr int TrayRightButtonUp = 0x205;
+constexpr int TrayMiddleButtonDown = 0x207;
+
+enum class TrayAction { None, RestoreWindow, ShowPopupMenu };
+
+// The one place that decides what an icon message does.
+TrayAction decodeTrayMessage(int message);
+
+// The icon's messages arrive as mouse moves over the window whose x, in
+// twips, is the message number in pixels. The window is far narrower than
+// any message, so real movement over it decodes to nothing.
+int trayMessageFromMouseX(double xPixels, double dpi);
+
+} // namespace wendle::form

@@ -1,0 +1,68 @@
+#include "settings/program_settings.h"
+
+#include "settings/registry.h"
+
+namespace wendle {
+
+std::string Registry::getString(RegistryRoot root, const std::string &name,
+                                const std::string &defaultText) const {
+    return GetSettingString(root, SettingsKey, name, defaultText);
+}
+
+std::int32_t Registry::getDword(RegistryRoot root, const std::string &name,
+                                std::int32_t defaultNumber) const {
+    return GetSettingDword(root, SettingsKey, name, defaultNumber);
+}
+
+bool Registry::saveString(RegistryRoot root, const std::string &name, const std::string &text,
+                          const std::string &defaultText) {
+    return SaveSettingString(root, SettingsKey, name, text, defaultText);
+}
+
+bool Registry::saveDword(RegistryRoot root, const std::string &name, std::int32_t number,
+                         std::int32_t defaultNumber) {
+    return SaveSettingDword(root, SettingsKey, name, number, defaultNumber);
+}
+
+Registry &systemRegistry() {
+    static Registry registry;
+    return registry;
+}
+
+// A value differs from its default only when stored, since writing the
+// default removes it: the user's own copy, when there is one, is the newer.
+ProgramSettings::ProgramSettings(Registry &registry) : m_registry(registry) {}
+
+std::string ProgramSettings::logFolder() const {
+    const std::string none;
+    const std::string own = m_registry.getString(HKEY_CURRENT_USER, LogFolderValue, none);
+    return !own.empty() ? own : m_registry.getString(HKEY_LOCAL_MACHINE, LogFolderValue, none);
+}
+
+void ProgramSettings::setLogFolder(const std::string &folder) {
+    const std::string none;
+    if (!m_registry.saveString(HKEY_LOCAL_MACHINE, LogFolderValue, folder, none))
+        m_registry.saveString(HKEY_CURRENT_USER, LogFolderValue, folder, none);
+    else if (!m_registry.getString(HKEY_CURRENT_USER, LogFolderValue, none).empty())
+        m_registry.saveString(HKEY_CURRENT_USER, LogFolderValue, none, none);
+}
+
+std::int32_t ProgramSettings::autostart() const {
+    const std::int32_t own =
+        m_registry.getDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided);
+    return own != AutostartUndecided
+               ? own
+               : m_registry.getDword(HKEY_LOCAL_MACHINE, AutostartValue, AutostartUndecided);
+}
+
+void ProgramSettings::setAutostart(bool on) {
+    const std::int32_t value = on ? 1 : 0;
+    if (!m_registry.saveDword(HKEY_LOCAL_MACHINE, AutostartValue, value, AutostartUndecided))
+        m_registry.saveDword(HKEY_CURRENT_USER, AutostartValue, value, AutostartUndecided);
+    else if (m_registry.getDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided) !=
+             AutostartUndecided)
+        m_registry.saveDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided,
+                             AutostartUndecided);
+}
+
+} // namespace wendle
