@@ -1,16 +1,92 @@
-// Writes the program's clock icon as a PNG of the given size, so that the
-// installed icons are the very pictures the running program shows.
+// Writes the program's pictures to files, so that the installed icons and the
+// Windows program's resources are the very pictures the running program shows:
+//   render_icon SIZE OUT.png           the clock icon as a PNG
+//   render_icon clock|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
 #include "ui/pictures.h"
+
+#include <QFile>
+#include <QGuiApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+
+namespace {
+
+void put16(QByteArray &out, int value) {
+    out.append(char(value & 0xFF)).append(char((value >> 8) & 0xFF));
+}
+void put32(QByteArray &out, quint32 value) {
+    put16(out, int(value & 0xFFFF));
+    put16(out, int(value >> 16));
+}
+
+// One icon image as Windows keeps it: a 32-bit bottom-up bitmap with alpha,
+// then the 1-bit mask (set where the picture is transparent).
+QByteArray iconImage(const QImage &picture) {
+    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
+    const int size = image.width();
+    QByteArray out;
+    put32(out, 40);
+    put32(out, quint32(size));
+    put32(out, quint32(size * 2)); // the picture and its mask
+    put16(out, 1);
+    put16(out, 32);
+    for (int i = 0; i < 6; ++i)
+        put32(out, 0);
+    for (int y = size - 1; y >= 0; --y)
+        for (int x = 0; x < size; ++x)
+            put32(out, image.pixel(x, y));
+    const int maskRow = ((size + 31) / 32) * 4;
+    for (int y = size - 1; y >= 0; --y) {
+        QByteArray row(maskRow, '\0');
+        for (int x = 0; x < size; ++x)
+            if (qAlpha(image.pixel(x, y)) < 128)
+                row[x / 8] = char(row[x / 8] | (0x80 >> (x % 8)));
+        out.append(row);
+    }
+    return out;
+}
+
+bool writeIco(const QList<QImage> &images, const QString &path) {
+    QByteArray header;
+    put16(header, 0);
+    put16(header, 1); // an icon
+    put16(header, int(images.size()));
+    QByteArray data;
+    quint32 offset = 6 + 16 * quint32(images.size());
+    for (const QImage &image : images) {
+        const QByteArray bits = iconImage(image);
+        header.append(char(image.width() % 256)).append(char(image.height() % 256));
+        header.append('\0').append('\0'); // no palette
+        put16(header, 1);
+        put16(header, 32);
+        put32(header, quint32(bits.size()));
+        put32(header, offset);
+        offset += quint32(bits.size());
+        data.append(bits);
+    }
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(header + data) == header.size() + data.size();
+}
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: render_icon SIZE OUT.png\n");
+        std::fprintf(stderr, "usage: render_icon SIZE OUT.png | render_icon clock|folder OUT.ico\n");
         return 2;
     }
+    const QString out = QString::fromLocal8Bit(argv[2]);
+    if (std::strcmp(argv[1], "clock") == 0)
+        return writeIco({wendle::clockImage(16), wendle::clockImage(32), wendle::clockImage(48)},
+                        out)
+                   ? 0
+                   : 1;
+    if (std::strcmp(argv[1], "folder") == 0) {
+        QGuiApplication app(argc, argv); // the folder is drawn as a pixmap
+        return writeIco({wendle::openFolderPixmap(16).toImage()}, out) ? 0 : 1;
+    }
     const int size = std::atoi(argv[1]);
-    return size > 0 && wendle::clockImage(size).save(QString::fromLocal8Bit(argv[2]), "PNG") ? 0
-                                                                                             : 1;
+    return size > 0 && wendle::clockImage(size).save(out, "PNG") ? 0 : 1;
 }

@@ -1,8 +1,7 @@
-#ifdef _WIN32
+#include "win32/folder_picker.h"
 
-#include "ui/folder_picker_win32.h"
-
-#include "settings/ansi_text_win32.h"
+#include "form/folder_path.h"
+#include "logging/text_win32.h"
 
 #include <objbase.h>
 
@@ -10,12 +9,7 @@
 
 namespace wendle::win32 {
 
-namespace {
-
-// Read by the callback while the browser is open; set by each browse.
-std::wstring BrowseInitialFolder;
-
-} // namespace
+std::string BrowseInitialFolder;
 
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM) {
     switch (message) {
@@ -37,9 +31,8 @@ int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM)
     return 0;
 }
 
-std::wstring BrowseForFolder(HWND owner, const std::wstring &title,
-                             const std::wstring &initialFolder, bool newStyle,
-                             BFFCALLBACK callback) {
+std::string BrowseForFolder(HWND owner, const std::string &title, const std::string &initialFolder,
+                            bool newStyle, BFFCALLBACK callback) {
     BrowseInitialFolder = initialFolder;
     const BFFCALLBACK procedure = callback ? callback : BrowseCallback;
     const std::string ansiTitle = toAnsi(title); // lives while the browser is open
@@ -56,20 +49,13 @@ std::wstring BrowseForFolder(HWND owner, const std::wstring &title,
 
     PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info);
     if (!item)
-        return std::wstring();
+        return std::string();
 
     char path[MAX_PATH];
     std::memset(path, 0, sizeof path);
     SHGetPathFromIDListA(item, path);
     CoTaskMemFree(item);
-
-    std::wstring result = fromAnsi(path, std::strlen(path));
-    // A drive root comes back as C: alone.
-    if (result.size() >= 2 && result.compare(result.size() - 2, 2, L":\\") == 0)
-        result.pop_back();
-    return result;
+    return form::cleanFolderPath(fromAnsi(path, std::strlen(path)));
 }
 
 } // namespace wendle::win32
-
-#endif // _WIN32

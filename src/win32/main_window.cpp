@@ -1,0 +1,336 @@
+#include "win32/main_window.h"
+
+#include "form/layout.h"
+#include "form/looks.h"
+#include "form/texts.h"
+#include "logging/text_win32.h"
+#include "win32/folder_picker.h"
+#include "win32/resources.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstring>
+
+namespace wendle::win32 {
+
+namespace {
+
+// Control numbers: the place of each control in the layout table, plus one.
+constexpr int FirstControlId = 100;
+constexpr int ExitCommand = 200;
+constexpr UINT TrayIconId = 1;
+
+int controlId(std::string_view name) {
+    return FirstControlId + static_cast<int>(&form::controlPlace(name) - form::Controls);
+}
+
+struct ControlKind {
+    std::string_view name;
+    const wchar_t *windowClass;
+    DWORD style;
+};
+
+// In tab order: the window's children are visited in the order they were made.
+constexpr ControlKind Kinds[] = {
+    {"txtLogFile", L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY},
+    {"cmdBrowse", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON},
+    {"lblLogFile", L"STATIC", SS_LEFT | SS_NOPREFIX},
+    {"cmdShowLog", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
+    {"txtLog", L"EDIT",
+     WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN},
+    {"cmdStart", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
+    {"cmdStop", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED},
+    {"sldTimerInterval", TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS},
+    {"lblTimerInterval", L"STATIC", SS_LEFT | SS_NOPREFIX},
+    {"chkAutostart", L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX},
+};
+
+constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+
+COLORREF color(std::uint32_t code) {
+    return form::isSystemColor(code) ? GetSysColor(form::systemColorIndex(code))
+                                     : static_cast<COLORREF>(code);
+}
+
+HICON loadIcon(HINSTANCE instance, int id, int size) {
+    return static_cast<HICON>(
+        LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+}
+
+} // namespace
+
+MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry)
+    : form::TimeCheckForm(clock, m_timer, registry), m_instance(instance),
+      m_folderColor(form::SysColor::WindowText) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    const HDC screen = GetDC(nullptr);
+    m_dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    ReleaseDC(nullptr, screen);
+    m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
+    m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
+    m_folderIcon = loadIcon(instance, IDI_FOLDER, 16);
+
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = m_icon;
+    windowClass.hIconSm = m_smallIcon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+
+    // The client area has the fixed size, its corner at the fixed place.
+    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    RECT frame{px(form::LeftTwips), px(form::TopTwips), px(form::LeftTwips + form::ClientWidthTwips),
+               px(form::TopTwips + form::ClientHeightTwips)};
+    AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
+    m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
+                               frame.left, frame.top, frame.right - frame.left,
+                               frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    m_timer.attach(m_window);
+    createControls();
+
+    m_popup = CreatePopupMenu();
+    AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
+}
+
+MainWindow::~MainWindow() {
+    if (m_window)
+        DestroyWindow(m_window);
+    DestroyMenu(m_popup);
+    DestroyIcon(m_icon);
+    DestroyIcon(m_smallIcon);
+    DestroyIcon(m_folderIcon);
+}
+
+void MainWindow::createControls() {
+    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    for (const ControlKind &kind : Kinds) {
+        const form::ControlPlace &place = form::controlPlace(kind.name);
+        const HWND child = CreateWindowExW(
+            0, kind.windowClass, widen(std::string(place.caption)).c_str(),
+            WS_CHILD | WS_VISIBLE | kind.style, px(place.left), px(place.top), px(place.width),
+            px(place.height), m_window,
+            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))), m_instance,
+            nullptr);
+        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(m_folderIcon));
+    const HWND slider = control("sldTimerInterval");
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(form::IntervalMin, form::IntervalMax));
+    SendMessageW(slider, TBM_SETLINESIZE, 0, form::IntervalSmallStep);
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, form::IntervalLargeStep);
+    SendMessageW(slider, TBM_SETTICFREQ, form::IntervalTickEvery, 0);
+    SendMessageW(slider, TBM_SETPOS, TRUE, LoggingControl::DefaultIntervalMs / 1000);
+    // No limit: the recent log alone may hold 32000 characters.
+    SendMessageW(control("txtLog"), EM_SETLIMITTEXT, 0, 0);
+}
+
+HWND MainWindow::control(std::string_view name) const {
+    return GetDlgItem(m_window, controlId(name));
+}
+
+void MainWindow::show() {
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    UpdateWindow(m_window);
+    SetFocus(control("txtLogFile"));
+}
+
+int MainWindow::run() {
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        // Tab moves between the controls; Escape and Enter do nothing, as
+        // no button is the window's cancel or default button.
+        if (IsDialogMessageW(m_window, &message))
+            continue;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto *self =
+            static_cast<MainWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->onMessage(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        command(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        if (wParam == WindowTimer::Id)
+            m_timer.fire();
+        return 0;
+    case WM_HSCROLL:
+        // Both the settled changes and the thumb's dragging set the interval.
+        if (reinterpret_cast<HWND>(lParam) == control("sldTimerInterval"))
+            logging().setIntervalSeconds(
+                static_cast<int>(SendMessageW(control("sldTimerInterval"), TBM_GETPOS, 0, 0)));
+        return 0;
+    case WM_MOUSEMOVE:
+        // The icon's messages come as mouse moves whose x is the message.
+        trayMessage(GET_X_LPARAM(lParam));
+        return 0;
+    case WM_SIZE:
+        // Hidden, the window can only come back through the icon: without
+        // one it stays minimised in the taskbar.
+        if (wParam == SIZE_MINIMIZED && m_trayAdded)
+            ShowWindow(m_window, SW_HIDE);
+        return 0;
+    case WM_CTLCOLORSTATIC: {
+        // The folder box and its label show the look's colour, on the face
+        // colour of buttons.
+        const HDC dc = reinterpret_cast<HDC>(wParam);
+        const HWND child = reinterpret_cast<HWND>(lParam);
+        if (child == control("lblLogFile") || child == control("txtLogFile"))
+            SetTextColor(dc, color(m_folderColor));
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        // Logging off or shutting down ends the program as Exit does.
+        if (wParam)
+            close();
+        return 0;
+    case WM_CLOSE:
+        close();
+        return 0;
+    case WM_DESTROY:
+        m_window = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default:
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    }
+}
+
+void MainWindow::command(int id, int code) {
+    if (id == ExitCommand) {
+        close();
+        return;
+    }
+    if (code != BN_CLICKED)
+        return;
+    if (id == controlId("cmdStart"))
+        logging().start();
+    else if (id == controlId("cmdStop"))
+        logging().stop();
+    else if (id == controlId("cmdShowLog"))
+        logging().showRecentLog();
+    else if (id == controlId("cmdBrowse"))
+        chooseFolder();
+    else if (id == controlId("chkAutostart"))
+        autostartChanged(Button_GetCheck(control("chkAutostart")) == BST_CHECKED);
+}
+
+void MainWindow::close() {
+    if (m_unloaded)
+        return;
+    m_unloaded = true;
+    unload();
+    DestroyWindow(m_window);
+}
+
+std::optional<bool> MainWindow::askAutostart() {
+    const int answer = MessageBoxA(m_window, toAnsi(form::AutostartQuestion).c_str(),
+                                   toAnsi(form::ApplicationTitle).c_str(), MB_YESNO);
+    if (m_unloaded)
+        return std::nullopt;
+    return answer == IDYES;
+}
+
+void MainWindow::setAutostartChecked(bool checked) {
+    // The box reports a change made by the program as it does a click.
+    const HWND box = control("chkAutostart");
+    if ((Button_GetCheck(box) == BST_CHECKED) == checked)
+        return;
+    Button_SetCheck(box, checked ? BST_CHECKED : BST_UNCHECKED);
+    autostartChanged(checked);
+}
+
+void MainWindow::addTrayIcon() {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = m_window;
+    icon.uID = TrayIconId;
+    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uCallbackMessage = WM_MOUSEMOVE;
+    icon.hIcon = m_smallIcon;
+    std::strncpy(icon.szTip, form::TrayTip, sizeof icon.szTip - 1);
+    m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+}
+
+void MainWindow::removeTrayIcon() {
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = m_window;
+    icon.uID = TrayIconId;
+    Shell_NotifyIconA(NIM_DELETE, &icon);
+    m_trayAdded = false;
+}
+
+void MainWindow::showFolderText(const std::string &folder) {
+    SetWindowTextW(control("txtLogFile"), widen(folder).c_str());
+}
+
+std::string MainWindow::browseForFolder(const std::string &title) {
+    return BrowseForFolder(m_window, title, std::string(), true);
+}
+
+void MainWindow::restoreWindow() {
+    ShowWindow(m_window, SW_RESTORE);
+    ShowWindow(m_window, SW_SHOW);
+    SetForegroundWindow(m_window);
+}
+
+void MainWindow::showPopupMenu() {
+    POINT at;
+    GetCursorPos(&at);
+    // Without the foreground the menu would not close when clicked away.
+    SetForegroundWindow(m_window);
+    TrackPopupMenu(m_popup, 0, at.x, at.y, 0, m_window, nullptr);
+    PostMessageW(m_window, WM_NULL, 0, 0);
+}
+
+void MainWindow::setLook(const form::Look &look) {
+    EnableWindow(control("cmdStart"), look.startEnabled);
+    EnableWindow(control("cmdStop"), look.stopEnabled);
+    m_folderColor = look.folderColor;
+    InvalidateRect(control("lblLogFile"), nullptr, TRUE);
+    InvalidateRect(control("txtLogFile"), nullptr, TRUE);
+    EnableWindow(control("cmdBrowse"), look.browseEnabled);
+}
+
+void MainWindow::showRecentLogText(const std::string &text) {
+    const HWND view = control("txtLog");
+    SetWindowTextW(view, widen(text).c_str());
+    const int length = GetWindowTextLengthW(view);
+    SendMessageW(view, EM_SETSEL, length, length);
+    SendMessageW(view, EM_SCROLLCARET, 0, 0);
+}
+
+void MainWindow::report(const std::string &message) {
+    MessageBoxW(m_window, widen(message).c_str(), widen(form::ApplicationTitle).c_str(),
+                MB_OK | MB_ICONWARNING);
+}
+
+} // namespace wendle::win32

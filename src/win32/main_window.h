@@ -1,0 +1,71 @@
+#pragma once
+
+#include "form/time_check_form.h"
+#include "win32/timer.h"
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+
+namespace wendle::win32 {
+
+namespace detail {
+// Built before the handlers, which drive it.
+struct TimerHolder {
+    WindowTimer m_timer;
+};
+} // namespace detail
+
+// The program's one window, "frmTimeCheck", as a native window with the
+// common controls: the shared handlers, drawn and wired by Win32.
+class MainWindow final : private detail::TimerHolder, public form::TimeCheckForm {
+public:
+    static constexpr const wchar_t *ClassName = L"QuorvelWendleTimeCheck";
+
+    MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
+    ~MainWindow() override;
+    MainWindow(const MainWindow &) = delete;
+    MainWindow &operator=(const MainWindow &) = delete;
+
+    HWND handle() const { return m_window; }
+    // Shown in its normal state, the focus in the folder box.
+    void show();
+    // The program's message loop; returns the exit status.
+    int run();
+
+    bool isUnloaded() const override { return m_unloaded; }
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void command(int id, int code);
+    HWND control(std::string_view name) const;
+    void close();
+
+    std::optional<bool> askAutostart() override;
+    void setAutostartChecked(bool checked) override;
+    void addTrayIcon() override;
+    void removeTrayIcon() override;
+    void showFolderText(const std::string &folder) override;
+    std::string browseForFolder(const std::string &title) override;
+    void restoreWindow() override;
+    void showPopupMenu() override;
+    void setLook(const form::Look &look) override;
+    void showRecentLogText(const std::string &text) override;
+    void report(const std::string &message) override;
+
+    HINSTANCE m_instance;
+    HWND m_window = nullptr;
+    HICON m_icon = nullptr;
+    HICON m_smallIcon = nullptr;
+    HICON m_folderIcon = nullptr;
+    HMENU m_popup = nullptr;
+    int m_dpi = 96;
+    std::uint32_t m_folderColor;
+    bool m_trayAdded = false;
+    bool m_unloaded = false;
+};
+
+} // namespace wendle::win32

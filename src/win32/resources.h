@@ -1,0 +1,5 @@
+#pragma once
+
+// Resource numbers of wendle.rc.
+#define IDI_CLOCK 1
+#define IDI_FOLDER 2

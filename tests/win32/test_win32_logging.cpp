@@ -1,0 +1,107 @@
+// The logging core on Windows' own files, clock and time format.
+#include "form/folder_path.h"
+#include "logging/log_paths.h"
+#include "logging/log_tail.h"
+#include "logging/logging_control.h"
+#include "logging/text_win32.h"
+#include "logging/time_line.h"
+#include "support/fake_clock.h"
+
+#include <doctest/doctest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+using namespace wendle;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TempFolder {
+    TempFolder() {
+        path = fs::temp_directory_path() / ("wendle-test-" + std::to_string(GetCurrentProcessId()));
+        fs::remove_all(path);
+        fs::create_directories(path);
+    }
+    ~TempFolder() { fs::remove_all(path); }
+    std::string file(const char *name) const { return (path / name).string(); }
+    fs::path path;
+};
+
+std::string readAll(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::string formatted(int hour, int minute, int second) {
+    SYSTEMTIME at{2000, 1, 6, 1, WORD(hour), WORD(minute), WORD(second), 0};
+    char text[64];
+    GetTimeFormatA(LOCALE_USER_DEFAULT, 0, &at, nullptr, text, sizeof text);
+    return text;
+}
+
+} // namespace
+
+TEST_CASE("paths use backslashes and a drive root comes back as C:") {
+    CHECK(dailyLogPath("C:", {2003, 12, 2}) == "C:\\2003-12-02.log");
+    CHECK(dailyLogPath("D:\\Logs", {2003, 12, 2}) == "D:\\Logs\\2003-12-02.log");
+    CHECK(dailyLogPath("", {2003, 12, 2}) == "\\2003-12-02.log");
+    CHECK(form::cleanFolderPath("C:\\") == "C:");
+    CHECK(form::cleanFolderPath("D:\\Logs") == "D:\\Logs");
+}
+
+TEST_CASE("a line is the user's long time format, ended by CR LF") {
+    CHECK(timeLine({14, 3, 12}) == formatted(14, 3, 12) + "\r\n");
+    // Under Wine with LANG=en_US: a 12-hour clock without a leading zero.
+    CHECK(timeLine({6, 57, 27}) == "6:57:27 AM\r\n");
+}
+
+TEST_CASE("logging writes, reads back and changes day on Windows files") {
+    TempFolder folder;
+    test::FakeClock clock({{2003, 12, 2}, {23, 59, 58}});
+    test::ManualTimer timer;
+    LoggingControl control(clock, timer);
+    std::string shown, failure;
+    control.setListener({{}, [&](const std::string &text) { shown = text; },
+                         [&](const std::string &text) { failure = text; }});
+    control.setFolder(folder.path.string());
+    control.start();
+    REQUIRE(control.isLogging());
+    timer.fire();
+    control.showRecentLog();
+    CHECK(shown == formatted(23, 59, 58) + "\r\n");
+    clock.advance(4);
+    timer.fire(); // into the new day's file
+    control.stop();
+    CHECK(readAll(folder.file("2003-12-02.log")) == formatted(23, 59, 58) + "\r\n");
+    CHECK(readAll(folder.file("2003-12-03.log")) == formatted(0, 0, 2) + "\r\n");
+    CHECK(failure.empty());
+
+    // A folder that is not there: the path and the reason, and idle again.
+    control.setFolder(folder.file("gone"));
+    control.start();
+    CHECK_FALSE(control.isLogging());
+    CHECK(failure.find(folder.file("gone") + "\\2003-12-03.log") != std::string::npos);
+    CHECK(failure.find("for writing: ") != std::string::npos);
+    CHECK_FALSE(failure.ends_with("for writing: \n\nLogging is off.")); // the system's reason
+}
+
+TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {
+    TempFolder folder;
+    const std::string path = folder.file("tail.log");
+    std::string content;
+    for (int i = 0; i < 5000; ++i)
+        content += "12:00:00\r\n";
+    content += win32::toAnsi("\xC3\x9C" "ber\r\n"); // "Über"
+    std::ofstream(path, std::ios::binary) << content;
+    const LogTail tail = readLogTail(path, 32000);
+    REQUIRE(tail.status == LogTail::Status::Read);
+    CHECK(tail.text.size() == 32000 + 1); // Ü takes two bytes in UTF-8
+    CHECK(tail.text.ends_with("\xC3\x9C" "ber\r\n"));
+    CHECK(readLogTail(folder.file("absent.log"), 10).status == LogTail::Status::Missing);
+}
