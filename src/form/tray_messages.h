@@ -13,12 +13,10 @@ constexpr int TrayMiddleButtonDown = 0x207;
 
 enum class TrayAction { None, RestoreWindow, ShowPopupMenu };
 
-// The one place that decides what an icon message does.
+// The one place that decides what an icon message does. The icon's messages
+// arrive as mouse moves over the window whose x, in pixels, is the message
+// number; the window is far narrower than 513 pixels, so real movement over
+// it decodes to nothing.
 TrayAction decodeTrayMessage(int message);
-
-// The icon's messages arrive as mouse moves over the window whose x, in
-// twips, is the message number in pixels. The window is far narrower than
-// any message, so real movement over it decodes to nothing.
-int trayMessageFromMouseX(double xPixels, double dpi);
 
 } // namespace wendle::form

@@ -247,8 +247,7 @@ void MainWindow::showPopupMenu() {
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event) {
-    const qreal dpi = screen() ? screen()->logicalDotsPerInchX() : 96.0;
-    trayMessage(form::trayMessageFromMouseX(event->position().x(), dpi));
+    trayMessage(qRound(event->position().x()));
     QWidget::mouseMoveEvent(event);
 }
 

@@ -11,6 +11,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace wendle::win32 {
@@ -52,6 +53,55 @@ constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIM
 COLORREF color(std::uint32_t code) {
     return form::isSystemColor(code) ? GetSysColor(form::systemColorIndex(code))
                                      : static_cast<COLORREF>(code);
+}
+
+// The room a caption needs in its control, in pixels, with the given font
+// selected into dc. Trailing spaces belong to the caption but need no room.
+SIZE captionNeed(HDC dc, HWND control, std::string_view caption) {
+    while (!caption.empty() && caption.back() == ' ')
+        caption.remove_suffix(1);
+    const std::wstring text = widen(std::string(caption));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    wchar_t kind[16] = {};
+    GetClassNameW(control, kind, 16);
+    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
+    if (lstrcmpiW(kind, L"BUTTON") == 0) {
+        if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
+            size.cx += GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE) * 2;
+        else
+            size.cx += GetSystemMetrics(SM_CXEDGE) * 4;
+    }
+    return size;
+}
+
+// The largest size of the default GUI font, no larger than its own, at which
+// every caption can be read whole: the layout is fixed, so the text adapts.
+HFONT fittingCaptionFont(HWND window) {
+    LOGFONTW font{};
+    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
+    const HDC dc = GetDC(window);
+    HFONT chosen = nullptr;
+    for (LONG height = font.lfHeight; chosen == nullptr; height += height < 0 ? 1 : -1) {
+        font.lfHeight = height;
+        const HFONT candidate = CreateFontIndirectW(&font);
+        const HGDIOBJ previous = SelectObject(dc, candidate);
+        bool fits = true;
+        for (const form::ControlPlace &place : form::Controls) {
+            const HWND control = GetDlgItem(window, controlId(place.name));
+            RECT room;
+            GetClientRect(control, &room);
+            const SIZE need = captionNeed(dc, control, place.caption);
+            fits = fits && need.cx <= room.right && need.cy <= room.bottom;
+        }
+        SelectObject(dc, previous);
+        if (fits || height == 0 || std::abs(height) <= 6)
+            chosen = candidate;
+        else
+            DeleteObject(candidate);
+    }
+    ReleaseDC(window, dc);
+    return chosen;
 }
 
 HICON loadIcon(HINSTANCE instance, int id, int size) {
@@ -107,21 +157,23 @@ MainWindow::~MainWindow() {
     DestroyIcon(m_icon);
     DestroyIcon(m_smallIcon);
     DestroyIcon(m_folderIcon);
+    DeleteObject(m_font);
 }
 
 void MainWindow::createControls() {
-    const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
     for (const ControlKind &kind : Kinds) {
         const form::ControlPlace &place = form::controlPlace(kind.name);
-        const HWND child = CreateWindowExW(
+        CreateWindowExW(
             0, kind.windowClass, widen(std::string(place.caption)).c_str(),
             WS_CHILD | WS_VISIBLE | kind.style, px(place.left), px(place.top), px(place.width),
             px(place.height), m_window,
             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))), m_instance,
             nullptr);
-        SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     }
+    m_font = fittingCaptionFont(m_window);
+    for (const form::ControlPlace &place : form::Controls)
+        SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
                  reinterpret_cast<LPARAM>(m_folderIcon));
     const HWND slider = control("sldTimerInterval");
@@ -185,7 +237,6 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 static_cast<int>(SendMessageW(control("sldTimerInterval"), TBM_GETPOS, 0, 0)));
         return 0;
     case WM_MOUSEMOVE:
-        // The icon's messages come as mouse moves whose x is the message.
         trayMessage(GET_X_LPARAM(lParam));
         return 0;
     case WM_SIZE:

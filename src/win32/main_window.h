@@ -62,6 +62,7 @@ private:
     HICON m_smallIcon = nullptr;
     HICON m_folderIcon = nullptr;
     HMENU m_popup = nullptr;
+    HFONT m_font = nullptr;
     int m_dpi = 96;
     std::uint32_t m_folderColor;
     bool m_trayAdded = false;

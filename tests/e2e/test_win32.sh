@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# wendle.exe under Wine on the same desktop: first start with the folder
+# browser and the question, logging at 1 s in the locale's long time format,
+# minimise into the tray and back through the icon, Exit from its menu, and
+# the values left in the registry.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+[ -n "${WENDLE_EXE:-}" ] && [ -f "$WENDLE_EXE" ] || fail "no wendle.exe (WENDLE_EXE=${WENDLE_EXE:-})"
+command -v wine >/dev/null || fail "wine is missing (run scripts/setup.sh)"
+export WINEPREFIX="$work/wine" WINEDEBUG=-all LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+key='HKLM\SOFTWARE\Quorvel\Utils\Wendle'
+
+wine wineboot -i >/dev/null 2>&1 || fail "the Wine prefix could not be made"
+wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 &
+app_pid=$!
+
+# First start: the browser comes before the window. Its tree starts on the
+# desktop, already open: its second entry is the user's documents.
+browser=$(wait_for_title '^Browse for Folder$' 30) || fail "the folder browser did not come"
+has_visible_window "$main_title" && fail "the window showed before the folder was chosen"
+sleep 0.5
+xdotool windowfocus "$browser" key Right Down Return
+box=$(wait_for_title "$question_title" 10) || fail "the auto-start question did not come"
+xdotool windowfocus "$box" key y
+wait_for_window
+
+folder=$(wine reg query "$key" /v LogFolder | tr -d '\r' | awk '/LogFolder/ {sub(/.*REG_SZ +/, ""); print}')
+[ -n "$folder" ] || fail "no folder stored"
+log="$(wine winepath -u "$folder" 2>/dev/null | tr -d '\r')/$(date +%Y-%m-%d).log"
+
+# Auto-start said Yes: logging is on; one line a second from here.
+slider_to_one_second
+wait_until 10 has_more_lines "$log" 2 || fail "no lines in $log"
+grep -Eqv $'^[0-9]{1,2}:[0-9]{2}:[0-9]{2} [AP]M\r$' "$log" && fail "a line is not a 12-hour time: $(cat -A "$log")"
+screenshot win32-logging
+
+# The icon is an XEmbed window of Wine's shell.
+is_icon() { xprop -id "$1" _XEMBED_INFO 2>/dev/null | grep -q '='; }
+tray=
+for _ in $(seq 50); do
+    for w in $(xdotool search --class explorer.exe 2>/dev/null); do is_icon "$w" && tray=$w; done
+    [ -n "$tray" ] && break
+    sleep 0.1
+done
+[ -n "$tray" ] || fail "no tray icon"
+
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising did not hide the window"
+before=$(line_count "$log")
+wait_more_lines "$log" "$before" || fail "logging stopped while hidden"
+xdotool mousemove --window "$tray" 8 8 click 1
+wait_viewable "$wid" || fail "a click on the icon did not bring the window back"
+
+xdotool mousemove --window "$tray" 8 8 click 3
+is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
+menu=
+for _ in $(seq 50); do
+    for w in $(xdotool search --onlyvisible --class wendle.exe 2>/dev/null); do is_menu "$w" && menu=$w; done
+    [ -n "$menu" ] && break
+    sleep 0.1
+done
+[ -n "$menu" ] || fail "a right click on the icon did not open the menu"
+sleep 0.3
+screenshot win32-menu
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+wait_until 10 succeeds_not kill -0 "$app_pid" || fail "Exit did not end the program"
+wait "$app_pid" || fail "the program ended with status $?"
+app_pid=
+for w in $(xdotool search --class explorer.exe 2>/dev/null); do is_icon "$w" && fail "the icon was left behind"; done
+
+lines=$(line_count "$log")
+sleep 1.5
+[ "$(line_count "$log")" = "$lines" ] || fail "lines were written after Exit"
+tail -c 2 "$log" | od -c | grep -q '\\r  \\n' || fail "the log does not end in CR LF"
+wine reg query "$key" /v Autostart | grep -q 'REG_DWORD *0x1' || fail "Autostart was not stored as 1"
+# A second start: the stored choice starts logging by itself, and logging
+# off ends the program the way Exit does.
+wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 &
+app_pid=$!
+has_visible_window '^Browse for Folder$' && fail "the browser came again"
+wait_for_window
+slider_to_one_second
+wait_more_lines "$log" "$lines" || fail "auto-start did not start logging"
+wine wineboot --end-session >/dev/null 2>&1
+wait_until 10 succeeds_not kill -0 "$app_pid" || fail "logging off did not end the program"
+wait "$app_pid" || fail "logging off ended the program with status $?"
+app_pid=
+lines=$(line_count "$log")
+sleep 1.5
+[ "$(line_count "$log")" = "$lines" ] || fail "lines were written after logging off"
+echo "PASS: $lines lines in $folder"
