@@ -12,6 +12,14 @@ export WINEPREFIX="$work/wine" WINEDEBUG=-all LC_ALL=en_US.UTF-8 LANG=en_US.UTF-
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
 key='HKLM\SOFTWARE\Quorvel\Utils\Wendle'
 
+# The slider to one second: a click gives it the focus, Home its minimum.
+# Keys reach a Wine window only through X's focus, set explicitly.
+slider_to_one_second() {
+    click_slider
+    xdotool windowfocus "$wid" key Home
+    sleep 0.2
+}
+
 wine wineboot -i >/dev/null 2>&1 || fail "the Wine prefix could not be made"
 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 &
 app_pid=$!
