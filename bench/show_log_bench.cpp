@@ -1,6 +1,7 @@
 // Times "Show Recent Log" (closing, reading the tail, reopening) on the log
 // files named on the command line, many runs each, and prints the median.
 #include "logging/logging_control.h"
+#include "support/fake_clock.h"
 
 #include <algorithm>
 #include <chrono>
@@ -16,20 +17,6 @@ public:
     wendle::LocalDateTime m_now;
 };
 
-// Ticks come from the loop below, never by themselves.
-class IdleTimer final : public wendle::Timer {
-public:
-    void start() override { m_active = true; }
-    void stop() override { m_active = false; }
-    bool isActive() const override { return m_active; }
-    void setInterval(int milliseconds) override { m_interval = milliseconds; }
-    int interval() const override { return m_interval; }
-
-private:
-    bool m_active = false;
-    int m_interval = 0;
-};
-
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -43,7 +30,7 @@ int main(int argc, char *argv[]) {
             return 2;
         }
         clock.m_now.time = {12, 0, 0};
-        IdleTimer timer;
+        wendle::test::ManualTimer timer; // ticks never come by themselves
         wendle::LoggingControl control(clock, timer);
         control.setFolder(log.parent_path().string());
         std::size_t shown = 0;

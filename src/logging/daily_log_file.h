@@ -11,7 +11,7 @@ namespace wendle {
 class DailyLogFile {
 public:
     DailyLogFile() = default;
-    ~DailyLogFile();
+    ~DailyLogFile() { close(); }
     DailyLogFile(const DailyLogFile &) = delete;
     DailyLogFile &operator=(const DailyLogFile &) = delete;
 

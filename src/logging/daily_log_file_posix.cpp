@@ -28,10 +28,6 @@ int fd(std::intptr_t handle) {
 
 } // namespace
 
-DailyLogFile::~DailyLogFile() {
-    close();
-}
-
 bool DailyLogFile::open(const std::string &path, std::string &error) {
     close();
     ignoreFileSizeSignal();

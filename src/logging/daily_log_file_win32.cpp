@@ -17,10 +17,6 @@ HANDLE fileHandle(std::intptr_t handle) {
 
 } // namespace
 
-DailyLogFile::~DailyLogFile() {
-    close();
-}
-
 bool DailyLogFile::open(const std::string &path, std::string &error) {
     close();
     // Others may read the file while it is written (an editor, the tail).
