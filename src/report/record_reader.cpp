@@ -1,0 +1,33 @@
+#include "report/record_reader.h"
+
+#include "logging/log_paths.h"
+#include "report/dates.h"
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+
+namespace wendle::report {
+
+std::vector<DayRecord> readRecord(const std::string &folder, const LocalDate &from,
+                                  const LocalDate &to, const DayHalfMarkers &markers) {
+    const int count = std::max(0, daysBetween(from, to));
+    std::vector<DayRecord> days(static_cast<std::size_t>(count));
+    std::atomic<int> nextDay{0};
+    const auto work = [&] {
+        for (int i = nextDay++; i < count; i = nextDay++) {
+            const LocalDate date = addDays(from, i);
+            days[std::size_t(i)] = readDay(dailyLogPath(folder, date), date, markers);
+        }
+    };
+    const unsigned cores = std::max(1u, std::min(std::thread::hardware_concurrency(), 8u));
+    std::vector<std::thread> helpers;
+    for (unsigned i = 1; i < cores && int(i) < count; ++i)
+        helpers.emplace_back(work);
+    work();
+    for (std::thread &helper : helpers)
+        helper.join();
+    return days;
+}
+
+} // namespace wendle::report

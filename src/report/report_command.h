@@ -1,0 +1,21 @@
+#pragma once
+
+#include "logging/local_time.h"
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace wendle::report {
+
+// wendle-report [--folder DIR] [--format text|csv|json] [--svg FILE]
+//               [--week | --month | DAY | FROM TO]
+// The folder defaults to the one stored in the settings, the days to today.
+// Returns the exit status: 0, or 2 with one line on err.
+int runReportCommand(const std::vector<std::string> &arguments, const LocalDate &today,
+                     const std::string &storedFolder, std::ostream &out, std::ostream &err);
+
+// The command line's arguments after the program's name, as UTF-8.
+std::vector<std::string> commandLineArguments(int argc, char *argv[]);
+
+} // namespace wendle::report

@@ -1,0 +1,132 @@
+#include "report/report_output.h"
+
+#include "logging/local_time.h"
+#include "report/dates.h"
+
+#include <cstdio>
+
+namespace wendle::report {
+
+namespace {
+
+long grandTotal(const std::vector<DayRecord> &days) {
+    long total = 0;
+    for (const DayRecord &day : days)
+        total += day.totalSeconds();
+    return total;
+}
+
+std::string jsonString(const std::string &text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+            out += escaped;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+} // namespace
+
+std::string clockText(int secondsOfDay) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", secondsOfDay / 3600, secondsOfDay / 60 % 60,
+                  secondsOfDay % 60);
+    return text;
+}
+
+std::string durationText(long seconds) {
+    std::string text =
+        std::to_string(seconds / 3600) + " h " + std::to_string(seconds / 60 % 60) + " min";
+    if (seconds % 60 != 0)
+        text += " " + std::to_string(seconds % 60) + " s";
+    return text;
+}
+
+void writeText(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days) {
+    if (days.empty())
+        return;
+    out << "Wendle record of " << folder << ", " << isoDate(days.front().date) << " to "
+        << isoDate(days.back().date) << "\n\n";
+    char row[160];
+    std::snprintf(row, sizeof row, "%-10s  %-3s  %-8s  %-8s  %s\n", "Date", "Day", "Start", "End",
+                  "Length");
+    out << row;
+    for (const DayRecord &day : days) {
+        std::string date = isoDate(day.date), weekday = weekdayName(day.date);
+        if (day.stretches.empty()) {
+            std::snprintf(row, sizeof row, "%-10s  %-3s  %s\n", date.c_str(), weekday.c_str(), "-");
+            out << row;
+            continue;
+        }
+        for (const Stretch &stretch : day.stretches) {
+            std::snprintf(row, sizeof row, "%-10s  %-3s  %-8s  %-8s  %s\n", date.c_str(),
+                          weekday.c_str(), clockText(stretch.start).c_str(),
+                          clockText(stretch.end).c_str(), durationText(stretch.seconds()).c_str());
+            out << row;
+            date.assign(date.size(), ' ');
+            weekday.assign(weekday.size(), ' ');
+        }
+        std::snprintf(row, sizeof row, "%-10s  %-3s  %-18s  %s\n", "", "", "day total",
+                      durationText(day.totalSeconds()).c_str());
+        out << row;
+    }
+    std::snprintf(row, sizeof row, "\n%-35s  %s\n", "Total",
+                  durationText(grandTotal(days)).c_str());
+    out << row;
+
+    bool heading = false;
+    for (const DayRecord &day : days) {
+        if (day.unreadableLines.empty())
+            continue;
+        if (!heading)
+            out << "\nLines that are not a time of day:\n";
+        heading = true;
+        out << "  " << isoDate(day.date) << ": line";
+        if (day.unreadableLines.size() > 1)
+            out << 's';
+        for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
+            out << (i ? ", " : " ") << day.unreadableLines[i];
+        out << '\n';
+    }
+}
+
+void writeCsv(std::ostream &out, const std::vector<DayRecord> &days) {
+    out << "date,start,end,seconds\n";
+    for (const DayRecord &day : days)
+        for (const Stretch &stretch : day.stretches)
+            out << isoDate(day.date) << ',' << clockText(stretch.start) << ','
+                << clockText(stretch.end) << ',' << stretch.seconds() << '\n';
+}
+
+void writeJson(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days) {
+    out << "{\"folder\": " << jsonString(folder) << ", \"from\": \""
+        << (days.empty() ? "" : isoDate(days.front().date)) << "\", \"to\": \""
+        << (days.empty() ? "" : isoDate(days.back().date))
+        << "\", \"total_seconds\": " << grandTotal(days) << ", \"days\": [";
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const DayRecord &day = days[d];
+        out << (d ? ", " : "") << "{\"date\": \"" << isoDate(day.date)
+            << "\", \"total_seconds\": " << day.totalSeconds() << ", \"stretches\": [";
+        for (std::size_t s = 0; s < day.stretches.size(); ++s) {
+            const Stretch &stretch = day.stretches[s];
+            out << (s ? ", " : "") << "{\"start\": \"" << clockText(stretch.start)
+                << "\", \"end\": \"" << clockText(stretch.end)
+                << "\", \"seconds\": " << stretch.seconds() << '}';
+        }
+        out << "], \"unreadable_lines\": [";
+        for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
+            out << (i ? ", " : "") << day.unreadableLines[i];
+        out << "]}";
+    }
+    out << "]}\n";
+}
+
+} // namespace wendle::report

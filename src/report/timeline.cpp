@@ -1,0 +1,168 @@
+#include "report/timeline.h"
+
+#include "report/dates.h"
+#include "report/report_output.h"
+
+#include <cstdio>
+
+namespace wendle::report {
+
+namespace {
+
+constexpr double Margin = 8;
+
+std::string xmlText(const std::string &text) {
+    std::string out;
+    for (const char c : text) {
+        switch (c) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+std::string number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
+}
+
+std::string colorText(unsigned rgb) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%06x", rgb);
+    return text;
+}
+
+} // namespace
+
+unsigned roleColor(TimelineItem::Role role) {
+    switch (role) {
+    case TimelineItem::Role::RowBand:
+        return 0xeef1f5;
+    case TimelineItem::Role::Bar:
+        return 0x2f7d4f;
+    case TimelineItem::Role::HourLine:
+        return 0xc4c9d0;
+    case TimelineItem::Role::AxisText:
+        return 0x5a6270;
+    case TimelineItem::Role::DayText:
+    case TimelineItem::Role::TotalText:
+        return 0x1d2430;
+    }
+    return 0;
+}
+
+std::string stretchText(const Stretch &stretch) {
+    return clockText(stretch.start) + " \xE2\x80\x93 " + clockText(stretch.end) + " (" +
+           durationText(stretch.seconds()) + ")";
+}
+
+Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetrics &m) {
+    using Item = TimelineItem;
+    Timeline t;
+    t.width = m.width;
+    t.fontSize = m.fontSize;
+    const double axisLeft = Margin + m.dayColumn;
+    const double axisWidth = std::max(48.0, m.width - axisLeft - m.totalColumn - Margin);
+    const double top = Margin + m.fontSize * 1.6;
+    t.height = top + m.rowHeight * double(days.size()) + Margin;
+    const auto xAt = [&](int seconds) { return axisLeft + axisWidth * seconds / 86400.0; };
+
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const double y = top + m.rowHeight * double(d);
+        t.items.push_back({Item::Kind::Box,
+                           Item::Role::RowBand,
+                           axisLeft,
+                           y + 2,
+                           axisWidth,
+                           m.rowHeight - 4,
+                           {}});
+    }
+    // Hour marks; every third hour named.
+    for (int hour = 0; hour <= 24; ++hour) {
+        t.items.push_back({Item::Kind::Line,
+                           Item::Role::HourLine,
+                           xAt(hour * 3600),
+                           top - 3,
+                           0,
+                           t.height - Margin - top + 3,
+                           {}});
+        if (hour % 3 == 0) {
+            char label[8];
+            std::snprintf(label, sizeof label, "%02d:00", hour);
+            t.items.push_back({Item::Kind::Text, Item::Role::AxisText, xAt(hour * 3600), top - 6, 0,
+                               0, label, Item::Anchor::Middle});
+        }
+    }
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const DayRecord &day = days[d];
+        const double y = top + m.rowHeight * double(d);
+        const double baseline = y + m.rowHeight / 2 + m.fontSize * 0.35;
+        t.items.push_back({Item::Kind::Text, Item::Role::DayText, Margin, baseline, 0, 0,
+                           std::string(weekdayName(day.date)) + " " + isoDate(day.date)});
+        for (std::size_t s = 0; s < day.stretches.size(); ++s) {
+            const Stretch &stretch = day.stretches[s];
+            // Even a stretch of seconds stays visible.
+            const double x = xAt(stretch.start);
+            const double width = std::max(1.5, xAt(stretch.end) - x);
+            t.items.push_back({Item::Kind::Box, Item::Role::Bar, x, y + 5, width, m.rowHeight - 10,
+                               stretchText(stretch)});
+            t.bars.push_back({x, y + 5, width, m.rowHeight - 10, d, s});
+        }
+        t.items.push_back({Item::Kind::Text, Item::Role::TotalText, m.width - Margin, baseline, 0,
+                           0, durationText(day.totalSeconds()), Item::Anchor::End});
+    }
+    return t;
+}
+
+std::string timelineSvg(const Timeline &t) {
+    std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
+                      number(t.width) + "\" height=\"" + number(t.height) + "\" viewBox=\"0 0 " +
+                      number(t.width) + " " + number(t.height) +
+                      "\" font-family=\"DejaVu Sans, Verdana, sans-serif\" font-size=\"" +
+                      number(t.fontSize) +
+                      "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+    for (const TimelineItem &item : t.items) {
+        const std::string color = colorText(roleColor(item.role));
+        switch (item.kind) {
+        case TimelineItem::Kind::Box:
+            svg += "<rect x=\"" + number(item.x) + "\" y=\"" + number(item.y) + "\" width=\"" +
+                   number(item.width) + "\" height=\"" + number(item.height) + "\" fill=\"" +
+                   color + "\"";
+            svg +=
+                item.text.empty() ? "/>\n" : "><title>" + xmlText(item.text) + "</title></rect>\n";
+            break;
+        case TimelineItem::Kind::Line:
+            svg += "<line x1=\"" + number(item.x) + "\" y1=\"" + number(item.y) + "\" x2=\"" +
+                   number(item.x + item.width) + "\" y2=\"" + number(item.y + item.height) +
+                   "\" stroke=\"" + color + "\" stroke-width=\"1\"/>\n";
+            break;
+        case TimelineItem::Kind::Text: {
+            const char *anchor = item.anchor == TimelineItem::Anchor::Start    ? "start"
+                                 : item.anchor == TimelineItem::Anchor::Middle ? "middle"
+                                                                               : "end";
+            svg += "<text x=\"" + number(item.x) + "\" y=\"" + number(item.y) +
+                   "\" text-anchor=\"" + anchor + "\" fill=\"" + color + "\">" +
+                   xmlText(item.text) + "</text>\n";
+            break;
+        }
+        }
+    }
+    return svg + "</svg>\n";
+}
+
+} // namespace wendle::report
