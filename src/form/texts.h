@@ -9,6 +9,7 @@ inline constexpr const char *TrayTip = "Quorvel Wendle";
 inline constexpr const char *BrowseTitle = "Select the Folder to store wendle files in";
 inline constexpr const char *AutostartQuestion = "Do you want to start logging automatically?";
 inline constexpr const char *PopupMenuCaption = "Popup";
+inline constexpr const char *ReportCaption = "Report\xE2\x80\xA6";
 inline constexpr const char *ExitCaption = "E&xit";
 
 } // namespace wendle::form

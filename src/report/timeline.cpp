@@ -120,12 +120,20 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
             const double width = std::max(1.5, xAt(stretch.end) - x);
             t.items.push_back({Item::Kind::Box, Item::Role::Bar, x, y + 5, width, m.rowHeight - 10,
                                stretchText(stretch)});
-            t.bars.push_back({x, y + 5, width, m.rowHeight - 10, d, s});
         }
         t.items.push_back({Item::Kind::Text, Item::Role::TotalText, m.width - Margin, baseline, 0,
                            0, durationText(day.totalSeconds()), Item::Anchor::End});
     }
     return t;
+}
+
+std::string timelineTextAt(const Timeline &timeline, double x, double y) {
+    // A bar of a few seconds is a sliver: it answers a little around it too.
+    for (const TimelineItem &item : timeline.items)
+        if (item.role == TimelineItem::Role::Bar && x >= item.x - 2 &&
+            x <= item.x + item.width + 2 && y >= item.y && y <= item.y + item.height)
+            return item.text;
+    return std::string();
 }
 
 std::string timelineSvg(const Timeline &t) {

@@ -20,16 +20,10 @@ struct TimelineItem {
     Anchor anchor = Anchor::Start;
 };
 
-struct TimelineBar {
-    double x, y, width, height;
-    std::size_t day, stretch;
-};
-
 struct Timeline {
     double width = 0, height = 0;
     double fontSize = 0;
     std::vector<TimelineItem> items;
-    std::vector<TimelineBar> bars;
 };
 
 struct TimelineMetrics {
@@ -45,6 +39,9 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
 
 // "09:00:00 – 12:30:00 (3 h 30 min)".
 std::string stretchText(const Stretch &stretch);
+
+// What pointing at (x, y) shows: the text of the stretch there, or nothing.
+std::string timelineTextAt(const Timeline &timeline, double x, double y);
 
 // A standalone SVG document; a bar's text shows when the pointer rests on it.
 std::string timelineSvg(const Timeline &timeline);

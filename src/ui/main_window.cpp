@@ -55,14 +55,15 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer),
-      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this) {
+      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this),
+      m_report(clock, [this] { return logging().folder(); }) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
     placeControls();
 
-    m_report = [this](const QString &message) {
+    m_reporter = [this](const QString &message) {
         QMessageBox::warning(this, ApplicationTitle, message);
     };
 
@@ -76,13 +77,14 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
             [this](int seconds) { logging().setIntervalSeconds(seconds); });
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
+    connect(mnuPopupReport, &QAction::triggered, &m_report, &ReportWindow::present);
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
             [this](int state) { autostartChanged(state == Qt::Checked); });
-    m_tray.useMenuForMenuOnlyTrays(mnuPopup, mnuPopupExit);
+    m_tray.useMenuForMenuOnlyTrays(mnuPopup, mnuPopupReport, mnuPopupExit);
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
 }
@@ -148,6 +150,8 @@ void MainWindow::createControls() {
 
     mnuPopup = new QMenu(QString::fromLatin1(form::PopupMenuCaption), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
+    mnuPopupReport = mnuPopup->addAction(QString::fromUtf8(form::ReportCaption));
+    mnuPopupReport->setObjectName(QStringLiteral("mnuPopupReport"));
     mnuPopupExit = mnuPopup->addAction(QString::fromLatin1(form::ExitCaption));
     mnuPopupExit->setObjectName(QStringLiteral("mnuPopupExit"));
 
@@ -201,7 +205,7 @@ void MainWindow::showRecentLogText(const std::string &text) {
 }
 
 void MainWindow::report(const std::string &message) {
-    m_report(qt(message));
+    m_reporter(qt(message));
 }
 
 void MainWindow::showFolderText(const std::string &folder) {
@@ -269,6 +273,7 @@ void MainWindow::closeEvent(QCloseEvent *event) {
     // Unloading is never refused: the log file is closed, the icon removed,
     // and the program ends, even from within a dialog's own event loop.
     unload();
+    m_report.close();
     event->accept();
     if (!m_unloaded) {
         m_unloaded = true;

@@ -2,6 +2,7 @@
 
 #include "form/time_check_form.h"
 #include "ui/qt_timer.h"
+#include "ui/report_window.h"
 #include "ui/tray_icon.h"
 
 #include <QWidget>
@@ -44,7 +45,7 @@ public:
 
     // How messages reach the user; tests replace the message box.
     using Reporter = std::function<void(const QString &message)>;
-    void setReporter(Reporter reporter) { m_report = std::move(reporter); }
+    void setReporter(Reporter reporter) { m_reporter = std::move(reporter); }
 
     QLabel *lblLogFile;
     QLineEdit *txtLogFile;
@@ -57,11 +58,13 @@ public:
     QPushButton *cmdShowLog;
     QPlainTextEdit *txtLog;
     QMenu *mnuPopup;
+    QAction *mnuPopupReport;
     QAction *mnuPopupExit;
 
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }
     TrayIcon &trayIcon() { return m_tray; }
+    ReportWindow &reportWindow() { return m_report; }
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -87,7 +90,8 @@ private:
     void placeControls();
 
     TrayIcon m_tray;
-    Reporter m_report;
+    ReportWindow m_report;
+    Reporter m_reporter;
     bool m_focusSet = false;
     bool m_unloaded = false;
 };

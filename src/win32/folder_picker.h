@@ -4,8 +4,8 @@
 // calls. Text in and out is UTF-8.
 #include <string>
 
-#include <windows.h>
 #include <shlobj.h>
+#include <windows.h>
 
 namespace wendle::win32 {
 

@@ -20,6 +20,7 @@ namespace {
 
 // Control numbers: the place of each control in the layout table, plus one.
 constexpr int FirstControlId = 100;
+constexpr int ReportCommand = 199;
 constexpr int ExitCommand = 200;
 constexpr UINT TrayIconId = 1;
 
@@ -137,7 +138,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
 
     // The client area has the fixed size, its corner at the fixed place.
     const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
-    RECT frame{px(form::LeftTwips), px(form::TopTwips), px(form::LeftTwips + form::ClientWidthTwips),
+    RECT frame{px(form::LeftTwips), px(form::TopTwips),
+               px(form::LeftTwips + form::ClientWidthTwips),
                px(form::TopTwips + form::ClientHeightTwips)};
     AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
     m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
@@ -147,7 +149,10 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     createControls();
 
     m_popup = CreatePopupMenu();
+    AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
+    m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
+                                              [this] { return logging().folder(); });
 }
 
 MainWindow::~MainWindow() {
@@ -164,12 +169,11 @@ void MainWindow::createControls() {
     const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
     for (const ControlKind &kind : Kinds) {
         const form::ControlPlace &place = form::controlPlace(kind.name);
-        CreateWindowExW(
-            0, kind.windowClass, widen(std::string(place.caption)).c_str(),
-            WS_CHILD | WS_VISIBLE | kind.style, px(place.left), px(place.top), px(place.width),
-            px(place.height), m_window,
-            reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))), m_instance,
-            nullptr);
+        CreateWindowExW(0, kind.windowClass, widen(std::string(place.caption)).c_str(),
+                        WS_CHILD | WS_VISIBLE | kind.style, px(place.left), px(place.top),
+                        px(place.width), px(place.height), m_window,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))),
+                        m_instance, nullptr);
     }
     m_font = fittingCaptionFont(m_window);
     for (const form::ControlPlace &place : form::Controls)
@@ -279,6 +283,10 @@ void MainWindow::command(int id, int code) {
         close();
         return;
     }
+    if (id == ReportCommand) {
+        m_report->present();
+        return;
+    }
     if (code != BN_CLICKED)
         return;
     if (id == controlId("cmdStart"))
@@ -298,6 +306,7 @@ void MainWindow::close() {
         return;
     m_unloaded = true;
     unload();
+    m_report.reset();
     DestroyWindow(m_window);
 }
 

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "form/time_check_form.h"
+#include "win32/report_window.h"
 #include "win32/timer.h"
+
+#include <memory>
 
 #include <windows.h>
 
@@ -63,6 +66,7 @@ private:
     HICON m_folderIcon = nullptr;
     HMENU m_popup = nullptr;
     HFONT m_font = nullptr;
+    std::unique_ptr<ReportWindow> m_report;
     int m_dpi = 96;
     std::uint32_t m_folderColor;
     bool m_trayAdded = false;

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # wendle.exe under Wine on the same desktop: first start with the folder
 # browser and the question, logging at 1 s in the locale's long time format,
-# minimise into the tray and back through the icon, Exit from its menu, and
-# the values left in the registry.
+# minimise into the tray and back through the icon, the report window and
+# Exit from its menu, and the values left in the registry.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -61,19 +61,32 @@ wait_more_lines "$log" "$before" || fail "logging stopped while hidden"
 xdotool mousemove --window "$tray" 8 8 click 1
 wait_viewable "$wid" || fail "a click on the icon did not bring the window back"
 
-xdotool mousemove --window "$tray" 8 8 click 3
+# click_menu_item N: the Nth of the icon menu's two items, Report… and Exit.
 is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
-menu=
-for _ in $(seq 50); do
-    for w in $(xdotool search --onlyvisible --class wendle.exe 2>/dev/null); do is_menu "$w" && menu=$w; done
-    [ -n "$menu" ] && break
-    sleep 0.1
-done
-[ -n "$menu" ] || fail "a right click on the icon did not open the menu"
-sleep 0.3
-screenshot win32-menu
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+click_menu_item() {
+    xdotool mousemove --window "$tray" 8 8 click 3
+    menu=
+    for _ in $(seq 50); do
+        for w in $(xdotool search --onlyvisible --class wendle.exe 2>/dev/null); do is_menu "$w" && menu=$w; done
+        [ -n "$menu" ] && break
+        sleep 0.1
+    done
+    [ -n "$menu" ] || fail "a right click on the icon did not open the menu"
+    sleep 0.3
+    screenshot win32-menu
+    eval "$(xdotool getwindowgeometry --shell "$menu")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 4)) click 1
+}
+
+click_menu_item 1
+report=$(wait_for_title '^Wendle Report$' 10) || fail "Report… did not open the report window"
+sleep 0.5
+screenshot win32-report
+xdotool windowfocus "$report" key alt+F4
+wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
+kill -0 "$app_pid" || fail "closing the report window ended the program"
+
+click_menu_item 2
 wait_until 10 succeeds_not kill -0 "$app_pid" || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=

@@ -119,7 +119,9 @@ private slots:
         QCOMPARE(window.sldTimerInterval->tickPosition(), QSlider::TicksBelow);
         QVERIFY(!window.mnuPopup->isVisible());
         QCOMPARE(window.mnuPopup->title(), QString("Popup"));
-        QCOMPARE(window.mnuPopup->actions(), QList<QAction *>{window.mnuPopupExit});
+        QCOMPARE(window.mnuPopup->actions(),
+                 (QList<QAction *>{window.mnuPopupReport, window.mnuPopupExit}));
+        QCOMPARE(window.mnuPopupReport->text(), QString::fromUtf8("Report…"));
         QCOMPARE(window.mnuPopupExit->text(), QString("E&xit"));
         for (QPushButton *button : {window.cmdStart, window.cmdStop, window.cmdShowLog})
             QVERIFY(!button->isDefault() && !button->autoDefault());

@@ -1,0 +1,191 @@
+#include "win32/report_window.h"
+
+#include "logging/text_win32.h"
+#include "report/timeline.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+namespace wendle::win32 {
+
+namespace {
+
+constexpr UINT_PTR FollowTimer = 1;
+
+COLORREF color(report::TimelineItem::Role role) {
+    const unsigned rgb = report::roleColor(role);
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+report::Timeline layOut(const std::vector<report::DayRecord> &days, HWND window, HFONT font) {
+    RECT client;
+    GetClientRect(window, &client);
+    const HDC dc = GetDC(window);
+    const HGDIOBJ previous = SelectObject(dc, font);
+    TEXTMETRICW text{};
+    GetTextMetricsW(dc, &text);
+    SIZE day{}, total{};
+    GetTextExtentPoint32W(dc, L"Wed 0000-00-00", 14, &day);
+    GetTextExtentPoint32W(dc, L"00 h 00 min 00 s", 16, &total);
+    SelectObject(dc, previous);
+    ReleaseDC(window, dc);
+
+    report::TimelineMetrics m;
+    m.width = client.right;
+    m.fontSize = text.tmHeight * 0.75;
+    m.rowHeight = std::max(text.tmHeight * 1.8, (client.bottom - text.tmHeight * 2.2) /
+                                                    std::max<double>(1, days.size()));
+    m.dayColumn = day.cx + 12;
+    m.totalColumn = total.cx + 8;
+    return report::layOutTimeline(days, m);
+}
+
+} // namespace
+
+ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
+                           std::function<std::string()> folder)
+    : m_days(clock, std::move(folder)) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = ClassName;
+    RegisterClassExW(&windowClass);
+
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    m_font = CreateFontIndirectW(&metrics.lfMessageFont);
+
+    m_window = CreateWindowExW(0, ClassName, L"Wendle Report", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                               CW_USEDEFAULT, 900, 280, nullptr, nullptr, instance, this);
+    m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                            CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
+                            nullptr, instance, nullptr);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_window);
+    tool.lpszText = const_cast<wchar_t *>(L"");
+    SendMessageW(m_tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+ReportWindow::~ReportWindow() {
+    if (m_window)
+        DestroyWindow(m_window);
+    DeleteObject(m_font);
+}
+
+void ReportWindow::present() {
+    m_days.readAll();
+    InvalidateRect(m_window, nullptr, TRUE);
+    ShowWindow(m_window, SW_SHOWNORMAL);
+    SetForegroundWindow(m_window);
+}
+
+LRESULT CALLBACK ReportWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto *self =
+            static_cast<ReportWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
+        self->m_window = window;
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto *self = reinterpret_cast<ReportWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->onMessage(message, wParam, lParam)
+                : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        const HDC dc = BeginPaint(m_window, &ps);
+        paint(dc);
+        EndPaint(m_window, &ps);
+        return 0;
+    }
+    case WM_SIZE:
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
+    case WM_MOUSEMOVE:
+        pointAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        return 0;
+    case WM_SHOWWINDOW:
+        if (wParam)
+            SetTimer(m_window, FollowTimer, 1000, nullptr);
+        else
+            KillTimer(m_window, FollowTimer);
+        return 0;
+    case WM_TIMER:
+        m_days.refresh();
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
+    case WM_CLOSE:
+        ShowWindow(m_window, SW_HIDE);
+        return 0;
+    case WM_DESTROY:
+        m_window = nullptr;
+        return 0;
+    default:
+        return DefWindowProcW(m_window, message, wParam, lParam);
+    }
+}
+
+void ReportWindow::paint(HDC dc) {
+    using Item = report::TimelineItem;
+    const HGDIOBJ previousFont = SelectObject(dc, m_font);
+    SetBkMode(dc, TRANSPARENT);
+    for (const Item &item : layOut(m_days.days(), m_window, m_font).items) {
+        switch (item.kind) {
+        case Item::Kind::Box: {
+            const RECT box{LONG(item.x), LONG(item.y), LONG(item.x + std::max(1.0, item.width)),
+                           LONG(item.y + item.height)};
+            const HBRUSH brush = CreateSolidBrush(color(item.role));
+            FillRect(dc, &box, brush);
+            DeleteObject(brush);
+            break;
+        }
+        case Item::Kind::Line: {
+            const HPEN pen = CreatePen(PS_SOLID, 1, color(item.role));
+            const HGDIOBJ previous = SelectObject(dc, pen);
+            MoveToEx(dc, int(item.x), int(item.y), nullptr);
+            LineTo(dc, int(item.x + item.width), int(item.y + item.height));
+            SelectObject(dc, previous);
+            DeleteObject(pen);
+            break;
+        }
+        case Item::Kind::Text: {
+            const std::wstring text = widen(item.text);
+            SetTextColor(dc, color(item.role));
+            SetTextAlign(dc, TA_BASELINE | (item.anchor == Item::Anchor::Start    ? TA_LEFT
+                                            : item.anchor == Item::Anchor::Middle ? TA_CENTER
+                                                                                  : TA_RIGHT));
+            TextOutW(dc, int(item.x), int(item.y), text.c_str(), int(text.size()));
+            break;
+        }
+        }
+    }
+    SelectObject(dc, previousFont);
+}
+
+void ReportWindow::pointAt(int x, int y) {
+    const std::wstring text =
+        widen(report::timelineTextAt(layOut(m_days.days(), m_window, m_font), x, y));
+    if (text == m_tipText)
+        return;
+    m_tipText = text;
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = m_window;
+    tool.uId = reinterpret_cast<UINT_PTR>(m_window);
+    tool.lpszText = m_tipText.data();
+    SendMessageW(m_tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (m_tipText.empty())
+        SendMessageW(m_tip, TTM_POP, 0, 0);
+}
+
+} // namespace wendle::win32
