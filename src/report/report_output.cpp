@@ -35,21 +35,6 @@ std::string jsonString(const std::string &text) {
 
 } // namespace
 
-std::string clockText(int secondsOfDay) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%02d:%02d:%02d", secondsOfDay / 3600, secondsOfDay / 60 % 60,
-                  secondsOfDay % 60);
-    return text;
-}
-
-std::string durationText(long seconds) {
-    std::string text =
-        std::to_string(seconds / 3600) + " h " + std::to_string(seconds / 60 % 60) + " min";
-    if (seconds % 60 != 0)
-        text += " " + std::to_string(seconds % 60) + " s";
-    return text;
-}
-
 void writeText(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days) {
     if (days.empty())
         return;

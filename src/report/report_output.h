@@ -1,5 +1,6 @@
 #pragma once
 
+#include "report/clock_text.h"
 #include "report/day_record.h"
 
 #include <ostream>
@@ -7,11 +8,6 @@
 #include <vector>
 
 namespace wendle::report {
-
-// "09:00:00".
-std::string clockText(int secondsOfDay);
-// "8 h 0 min", "0 h 12 min 5 s".
-std::string durationText(long seconds);
 
 // The record of the days, in date order, for the folder they came from.
 void writeText(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days);

@@ -1,7 +1,7 @@
 #include "report/timeline.h"
 
+#include "report/clock_text.h"
 #include "report/dates.h"
-#include "report/report_output.h"
 
 #include <cstdio>
 

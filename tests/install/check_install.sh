@@ -11,6 +11,7 @@ fail() { echo "FAIL: $*"; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
 
 expected="bin/wendle
+bin/wendle-report
 share/applications/com.quorvel.Wendle.desktop
 share/icons/hicolor/16x16/apps/com.quorvel.Wendle.png
 share/icons/hicolor/32x32/apps/com.quorvel.Wendle.png

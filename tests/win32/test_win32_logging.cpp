@@ -5,6 +5,7 @@
 #include "logging/logging_control.h"
 #include "logging/text_win32.h"
 #include "logging/time_line.h"
+#include "report/day_record.h"
 #include "support/fake_clock.h"
 
 #include <doctest/doctest.h>
@@ -61,13 +62,23 @@ TEST_CASE("a line is the user's long time format, ended by CR LF") {
     CHECK(timeLine({6, 57, 27}) == "6:57:27 AM\r\n");
 }
 
+TEST_CASE("the report reads the lines the program writes under the user's locale") {
+    std::string text;
+    for (int t = 9 * 3600 + 10; t <= 17 * 3600; t += 10)
+        text += timeLine({t / 3600, t / 60 % 60, t % 60});
+    const report::DayRecord day = report::dayFromText(text, {2003, 12, 2}, report::localMarkers());
+    CHECK(day.unreadableLines.empty());
+    CHECK(day.totalSeconds() == 8 * 3600);
+}
+
 TEST_CASE("logging writes, reads back and changes day on Windows files") {
     TempFolder folder;
     test::FakeClock clock({{2003, 12, 2}, {23, 59, 58}});
     test::ManualTimer timer;
     LoggingControl control(clock, timer);
     std::string shown, failure;
-    control.setListener({{}, [&](const std::string &text) { shown = text; },
+    control.setListener({{},
+                         [&](const std::string &text) { shown = text; },
                          [&](const std::string &text) { failure = text; }});
     control.setFolder(folder.path.string());
     control.start();
@@ -97,11 +108,13 @@ TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {
     std::string content;
     for (int i = 0; i < 5000; ++i)
         content += "12:00:00\r\n";
-    content += win32::toAnsi("\xC3\x9C" "ber\r\n"); // "Über"
+    content += win32::toAnsi("\xC3\x9C"
+                             "ber\r\n"); // "Über"
     std::ofstream(path, std::ios::binary) << content;
     const LogTail tail = readLogTail(path, 32000);
     REQUIRE(tail.status == LogTail::Status::Read);
     CHECK(tail.text.size() == 32000 + 1); // Ü takes two bytes in UTF-8
-    CHECK(tail.text.ends_with("\xC3\x9C" "ber\r\n"));
+    CHECK(tail.text.ends_with("\xC3\x9C"
+                              "ber\r\n"));
     CHECK(readLogTail(folder.file("absent.log"), 10).status == LogTail::Status::Missing);
 }

@@ -34,13 +34,11 @@ class RefusingRegistry final : public Registry {
 public:
     bool saveString(RegistryRoot root, const std::string &name, const std::string &text,
                     const std::string &defaultText) override {
-        return root != Machine &&
-               Registry::saveString(root, name, text, defaultText);
+        return root != Machine && Registry::saveString(root, name, text, defaultText);
     }
     bool saveDword(RegistryRoot root, const std::string &name, std::int32_t number,
                    std::int32_t defaultNumber) override {
-        return root != Machine &&
-               Registry::saveDword(root, name, number, defaultNumber);
+        return root != Machine && Registry::saveDword(root, name, number, defaultNumber);
     }
 };
 
@@ -92,8 +90,10 @@ TEST_CASE("registry values read back as the registry keeps them") {
 
 TEST_CASE("text crosses in the ANSI code page") {
     REQUIRE(GetACP() == 1252); // Wine's code page under LANG=en_US.UTF-8
-    const std::string folder = "C:\\Zeit \xC3\x9C" "berblick \xC3\xA9";
-    CHECK(win32::toAnsi(folder) == "C:\\Zeit \xDC" "berblick \xE9");
+    const std::string folder = "C:\\Zeit \xC3\x9C"
+                               "berblick \xC3\xA9";
+    CHECK(win32::toAnsi(folder) == "C:\\Zeit \xDC"
+                                   "berblick \xE9");
     CHECK(win32::fromAnsi(win32::toAnsi(folder)) == folder);
 
     clear(HKEY_LOCAL_MACHINE, TestKey);
@@ -121,10 +121,8 @@ TEST_CASE("a refused machine key keeps the user's choice in the user's key") {
     user.setAutostart(false);
     CHECK(user.logFolder() == "D:\\Mine");
     CHECK(user.autostart() == 0);
-    CHECK(GetSettingString(User, SettingsKey, LogFolderValue, "") ==
-          "D:\\Mine");
-    CHECK(GetSettingString(Machine, SettingsKey, LogFolderValue, "") ==
-          "C:\\Old");
+    CHECK(GetSettingString(User, SettingsKey, LogFolderValue, "") == "D:\\Mine");
+    CHECK(GetSettingString(Machine, SettingsKey, LogFolderValue, "") == "C:\\Old");
 
     // An administrator's later choice goes to the machine and replaces the copy.
     ProgramSettings admin(systemRegistry());

@@ -1,0 +1,175 @@
+#include "report/day_record.h"
+#include "report/report_command.h"
+#include "report/time_of_day.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fstream>
+#include <sstream>
+
+using namespace wendle;
+using namespace wendle::report;
+
+namespace {
+
+// "09:00:00" -> seconds since midnight.
+int at(const char *clock) {
+    int h, m, s;
+    std::sscanf(clock, "%d:%d:%d", &h, &m, &s);
+    return h * 3600 + m * 60 + s;
+}
+
+// Lines every `step` seconds after `from` up to `to`, as the timer writes them.
+void ticks(std::vector<int> &times, const char *from, const char *to, int step) {
+    for (int t = at(from) + step; t <= at(to); t += step)
+        times.push_back(t);
+}
+
+QString shown(const std::vector<Stretch> &stretches) {
+    QStringList parts;
+    for (const Stretch &s : stretches)
+        parts << QString::asprintf("%02d:%02d:%02d-%02d:%02d:%02d", s.start / 3600,
+                                   s.start / 60 % 60, s.start % 60, s.end / 3600, s.end / 60 % 60,
+                                   s.end % 60);
+    return parts.join(' ');
+}
+
+} // namespace
+
+class TestReport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void timeFormats_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("seconds"); // -1: not a time of day
+        const QList<QPair<const char *, int>> rows = {
+            {"14:03:12\r", at("14:03:12")},
+            {"2:03:12 PM", at("14:03:12")},
+            {"02:03:12 PM\r", at("14:03:12")},
+            {"12:00:05 AM", 5},
+            {"12:00:00 PM", at("12:00:00")},
+            {"2:03:12 p.m.", at("14:03:12")},
+            {" 9:00:00", at("09:00:00")},
+            {"14.03.12", at("14:03:12")},
+            {"\xE5\x8D\x88\xE5\xBE\x8C 2:03:12", at("14:03:12")}, // the locale's marker first
+            {"", -1},
+            {"garbage", -1},
+            {"25:00:00", -1},
+            {"13:00:00 PM", -1},
+            {"14:60:00", -1},
+            {"14:03", -1},
+            {"14:03:12 PM", -1},
+            {"14:03.12", -1},
+            {"AM 2:03:12 PM", -1},
+            {"2:03:12 XM", -1},
+        };
+        for (const auto &[line, seconds] : rows)
+            QTest::newRow(line) << QByteArray(line) << seconds;
+    }
+    void timeFormats() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, seconds);
+        DayHalfMarkers markers{{"AM", "\xE5\x8D\x88\xE5\x89\x8D"},
+                               {"PM", "\xE5\x8D\x88\xE5\xBE\x8C", "p.m."}};
+        const std::optional<int> parsed = parseTimeOfDay(line.toStdString(), markers);
+        QCOMPARE(parsed.value_or(-1), seconds);
+    }
+
+    void stretches_data() {
+        QTest::addColumn<std::vector<int>>("times");
+        QTest::addColumn<QString>("expected");
+        for (int step : {1, 10, 60}) {
+            std::vector<int> day;
+            ticks(day, "09:00:00", "17:00:00", step);
+            QTest::addRow("8 h at %d s", step) << day << "09:00:00-17:00:00";
+            std::vector<int> broken;
+            ticks(broken, "09:00:00", "10:00:00", step);
+            ticks(broken, "10:30:00", "11:00:00", step);
+            QTest::addRow("a break at %d s", step)
+                << broken << "09:00:00-10:00:00 10:30:00-11:00:00";
+        }
+        std::vector<int> slider;
+        ticks(slider, "09:00:00", "09:10:00", 1);
+        ticks(slider, "09:10:00", "09:20:00", 10); // moved to 10 s
+        ticks(slider, "09:20:02", "09:30:02", 60); // dragged to 60 s over two seconds
+        QTest::newRow("slider moves") << slider << "09:00:00-09:30:02";
+        std::vector<int> back;
+        ticks(back, "10:00:00", "10:30:00", 10);
+        ticks(back, "09:30:00", "09:40:00", 10); // the clock set back half an hour
+        QTest::newRow("clock set back") << back << "10:00:00-10:30:00 09:30:00-09:40:00";
+        std::vector<int> midnight;
+        ticks(midnight, "23:50:00", "23:59:59", 1);
+        QTest::newRow("ends at midnight") << midnight << "23:50:00-23:59:59";
+        QTest::newRow("starts after midnight")
+            << std::vector<int>{5, 15, 25} << "00:00:00-00:00:25";
+        QTest::newRow("one line") << std::vector<int>{at("12:00:00")} << "11:59:50-12:00:00";
+        QTest::newRow("one line after a stretch")
+            << std::vector<int>{at("08:00:01"), at("08:00:02"), at("12:00:00")}
+            << "08:00:00-08:00:02 11:59:59-12:00:00";
+        QTest::newRow("a second shown twice, one skipped")
+            << std::vector<int>{at("09:00:01"), at("09:00:02"), at("09:00:02"), at("09:00:04")}
+            << "09:00:00-09:00:04";
+        QTest::newRow("restart at 1 s after a lone line")
+            << std::vector<int>{at("09:00:10"), at("09:00:41"), at("09:00:42"), at("09:00:43")}
+            << "09:00:09-09:00:10 09:00:40-09:00:43";
+    }
+    void stretches() {
+        QFETCH(std::vector<int>, times);
+        QFETCH(QString, expected);
+        QCOMPARE(shown(stretchesOf(times)), expected);
+    }
+
+    void fileEndingsAndUnreadableLines() {
+        const DayHalfMarkers markers = localMarkers();
+        const DayRecord day =
+            dayFromText("09:00:10\r\n09:00:20\n\nnoise\r\n09:00:30", {2003, 12, 2}, markers);
+        QCOMPARE(shown(day.stretches), QString("09:00:00-09:00:30"));
+        QCOMPARE(day.unreadableLines, (std::vector<long>{3, 4}));
+        QCOMPARE(day.totalSeconds(), 30L);
+    }
+
+    void commandOutputsAndExits() {
+        QTemporaryDir dir;
+        std::ofstream(dir.filePath("2026-12-01.log").toStdString(), std::ios::binary)
+            << "09:00:10\r\n09:00:20\r\nbad\r\n";
+        const std::string folder = dir.path().toStdString();
+        const auto run = [&](std::vector<std::string> args, std::string *err = nullptr) {
+            std::ostringstream out, errors;
+            args.insert(args.begin(), {"--folder", folder});
+            const int status = runReportCommand(args, {2026, 12, 2}, "", out, errors);
+            if (err)
+                *err = errors.str();
+            return std::make_pair(status, out.str());
+        };
+        QCOMPARE(run({"--format", "json", "yesterday", "today"}).second,
+                 "{\"folder\": \"" + folder +
+                     "\", \"from\": \"2026-12-01\", \"to\": \"2026-12-02\", \"total_seconds\": 20, "
+                     "\"days\": [{\"date\": \"2026-12-01\", \"total_seconds\": 20, \"stretches\": "
+                     "[{\"start\": \"09:00:00\", \"end\": \"09:00:20\", \"seconds\": 20}], "
+                     "\"unreadable_lines\": [3]}, {\"date\": \"2026-12-02\", \"total_seconds\": 0, "
+                     "\"stretches\": [], \"unreadable_lines\": []}]}\n");
+        QCOMPARE(run({"--format", "csv", "--week"}).second,
+                 "date,start,end,seconds\n2026-12-01,09:00:00,09:00:20,20\n");
+        const std::string text = run({"2026-12-01"}).second;
+        QVERIFY2(text.find("0 h 0 min 20 s") != std::string::npos, text.c_str());
+        QVERIFY(text.find("2026-12-01: line 3") != std::string::npos);
+
+        for (const std::vector<std::string> &bad : {std::vector<std::string>{"--format", "xml"},
+                                                    {"2026-02-30"},
+                                                    {"--nope"},
+                                                    {"2026-12-02", "2026-12-01"},
+                                                    {"--week", "today"},
+                                                    {"--folder", folder + "/gone"}}) {
+            std::string err;
+            QCOMPARE(run(bad, &err).first, 2);
+            QCOMPARE(std::count(err.begin(), err.end(), '\n'), 1);
+        }
+        std::ostringstream out, err;
+        QCOMPARE(runReportCommand({}, {2026, 12, 2}, "", out, err), 2); // no folder anywhere
+    }
+};
+
+QTEST_GUILESS_MAIN(TestReport)
+#include "test_report.moc"
