@@ -14,6 +14,7 @@ namespace {
 class FixedClock final : public wendle::Clock {
 public:
     wendle::LocalDateTime now() const override { return m_now; }
+    std::int64_t epochMilliseconds() const override { return 0; }
     wendle::LocalDateTime m_now;
 };
 

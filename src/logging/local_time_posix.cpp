@@ -12,6 +12,12 @@ LocalDateTime SystemClock::now() const {
     return {{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday}, {tm.tm_hour, tm.tm_min, tm.tm_sec}};
 }
 
+std::int64_t SystemClock::epochMilliseconds() const {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return std::int64_t(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
 std::string timeLine(const LocalTime &time) {
     std::tm tm{};
     tm.tm_hour = time.hour;

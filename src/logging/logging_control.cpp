@@ -4,9 +4,25 @@
 #include "logging/log_tail.h"
 #include "logging/time_line.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace wendle {
+
+namespace {
+
+// Ticks are set for the middle of a wall-clock second: the ordinary lateness
+// of a tick then never carries its line into the next second, whatever the
+// phase of the moment Start was pressed.
+constexpr std::int64_t Phase = 500;
+
+// The first moment at or after `at` that lies in the middle of a second.
+std::int64_t middleOfSecondFrom(std::int64_t at) {
+    const std::int64_t second = at - (at % 1000 + 1000) % 1000;
+    return second + Phase >= at ? second + Phase : second + 1000 + Phase;
+}
+
+} // namespace
 
 LoggingControl::LoggingControl(const Clock &clock, Timer &timer) : m_clock(clock), m_timer(timer) {
     m_timer.setInterval(DefaultIntervalMs);
@@ -44,8 +60,11 @@ void LoggingControl::start() {
         failAndStop(message);
         return;
     }
-    // No line now: the first one comes with the first tick, an interval later.
-    m_timer.start();
+    // No line now: the first one comes with the first tick, at least an
+    // interval later.
+    m_startedAt = m_clock.epochMilliseconds();
+    m_lastTickSecond = 0;
+    scheduleNextTick();
     if (m_listener.loggingChanged)
         m_listener.loggingChanged(true);
 }
@@ -60,12 +79,27 @@ void LoggingControl::stop() {
         m_listener.loggingChanged(false);
 }
 
+void LoggingControl::scheduleNextTick() {
+    const std::int64_t now = m_clock.epochMilliseconds();
+    // One interval after the second of the last tick (or after Start); never
+    // in the past, so that a clock set forward does not bring a burst.
+    const std::int64_t from =
+        m_lastTickSecond != 0 ? m_lastTickSecond + m_timer.interval() : m_startedAt + m_timer.interval();
+    const std::int64_t next = middleOfSecondFrom(std::max(from, now));
+    // A clock set back by more than an interval starts the schedule afresh.
+    const std::int64_t delay = std::min<std::int64_t>(next - now, m_timer.interval() + 1000);
+    m_nextDelay = static_cast<int>(delay);
+    m_timer.startIn(m_nextDelay);
+}
+
 void LoggingControl::tick() {
     if (!isLogging())
         return;
     // One reading of the clock decides both the file and the line, so a line
     // is always filed under the date it shows.
     const LocalDateTime now = m_clock.now();
+    const std::int64_t at = m_clock.epochMilliseconds();
+    m_lastTickSecond = at - (at % 1000 + 1000) % 1000;
     if (now.date != m_fileDate) {
         m_file.close();
         std::string message;
@@ -78,7 +112,9 @@ void LoggingControl::tick() {
     if (!m_file.append(timeLine(now.time), reason)) {
         failAndStop("Could not write to the log file\n" + m_file.path() + "\n" + reason +
                     "\n\nLogging has stopped.");
+        return;
     }
+    scheduleNextTick();
 }
 
 void LoggingControl::showRecentLog() {
@@ -118,10 +154,14 @@ void LoggingControl::setIntervalSeconds(int seconds) {
     if (seconds <= 0 || seconds > std::numeric_limits<int>::max() / 1000)
         return;
     const int interval = seconds * 1000;
-    // Setting the interval restarts a running timer; the slider reports the
-    // same value more than once while it is dragged.
-    if (interval != m_timer.interval())
-        m_timer.setInterval(interval);
+    // The slider reports the same value more than once while it is dragged.
+    if (interval == m_timer.interval())
+        return;
+    m_timer.setInterval(interval);
+    // Takes effect at once: the next tick comes one new interval after the
+    // last line (or Start), or at once when that is past.
+    if (isLogging())
+        scheduleNextTick();
 }
 
 } // namespace wendle

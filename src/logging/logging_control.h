@@ -50,7 +50,11 @@ public:
     void showRecentLog();
     void setIntervalSeconds(int seconds);
 
+    // The delay the next tick was set for, from the moment it was set.
+    int nextTickDelay() const { return m_nextDelay; }
+
 private:
+    void scheduleNextTick();
     bool openToday(const LocalDate &date, std::string &message);
     void failAndStop(const std::string &message);
     void report(const std::string &message) const;
@@ -63,6 +67,11 @@ private:
     LocalDate m_fileDate;
     std::string m_folder;
     int m_logFileNumber = 0;
+    // Wall-clock milliseconds: when logging started, the start of the second
+    // of the last tick (0 before the first), and the last delay asked for.
+    std::int64_t m_startedAt = 0;
+    std::int64_t m_lastTickSecond = 0;
+    int m_nextDelay = 0;
 };
 
 } // namespace wendle

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace wendle::win32 {
 
 // The logging timer as a window timer: its WM_TIMER comes to the window,
@@ -13,27 +15,26 @@ public:
     static constexpr UINT_PTR Id = 1;
 
     void attach(HWND window) { m_window = window; }
-    void fire() { timeout(); }
+    // A window timer repeats: it is one shot here.
+    void fire() {
+        stop();
+        timeout();
+    }
 
-    void start() override { m_active = SetTimer(m_window, Id, UINT(m_interval), nullptr) != 0; }
+    void startIn(int delayMilliseconds) override {
+        m_active = SetTimer(m_window, Id, UINT(std::max(USER_TIMER_MINIMUM, delayMilliseconds)),
+                            nullptr) != 0;
+    }
     void stop() override {
         if (m_active)
             KillTimer(m_window, Id);
         m_active = false;
     }
     bool isActive() const override { return m_active; }
-    // Setting a running timer again restarts it with the new interval.
-    void setInterval(int milliseconds) override {
-        m_interval = milliseconds;
-        if (m_active)
-            SetTimer(m_window, Id, UINT(m_interval), nullptr);
-    }
-    int interval() const override { return m_interval; }
 
 private:
     HWND m_window = nullptr;
     bool m_active = false;
-    int m_interval = 0;
 };
 
 } // namespace wendle::win32

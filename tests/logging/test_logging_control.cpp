@@ -1,4 +1,5 @@
 #include "logging/logging_control.h"
+#include "logging/time_line.h"
 #include "support/fake_clock.h"
 #include "ui/qt_text.h"
 #include "ui/qt_timer.h"
@@ -256,6 +257,62 @@ private slots:
         QCOMPARE(failures.count(), 1);
         QVERIFY(failures.at(0).contains("File too large"));
         QCOMPARE(readFile(logPath(m_clock.now().date)), QByteArray("14:03:12\r\n"));
+    }
+
+    // Ticks are set for the middle of a wall-clock second, one interval after
+    // the second of the last line, whatever the phase of Start and however
+    // late each tick runs: no second is repeated or skipped.
+    void ticksKeepToTheMiddleOfSeconds_data() {
+        QTest::addColumn<int>("startPhase"); // ms into the second Start is pressed
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("firstDelay");
+        QTest::newRow("start just before a second, 1 s") << 990 << 1 << 1510;
+        QTest::newRow("start on a second, 1 s") << 0 << 1 << 1500;
+        QTest::newRow("start past the middle, 1 s") << 600 << 1 << 1900;
+        QTest::newRow("start just before a second, 10 s") << 990 << 10 << 10510;
+    }
+    void ticksKeepToTheMiddleOfSeconds() {
+        QFETCH(int, startPhase);
+        QFETCH(int, seconds);
+        QFETCH(int, firstDelay);
+        test::ManualTimer timer;
+        LoggingControl control(m_clock, timer);
+        control.setFolder(utf8(m_dir.path()));
+        control.setIntervalSeconds(seconds);
+        m_clock.advanceMilliseconds(startPhase);
+        control.start();
+        QCOMPARE(timer.delay(), firstDelay);
+        QStringList expected;
+        for (int i = 0; i < 50; ++i) {
+            const int lateness = (i * 37) % 400; // up to 0.4 s late, never the same
+            m_clock.advanceMilliseconds(timer.delay() + lateness);
+            expected << qt(timeLine(m_clock.now().time)).trimmed();
+            timer.fire();
+            QCOMPARE(timer.delay(), seconds * 1000 - lateness);
+        }
+        control.stop();
+        const QStringList lines =
+            QString::fromLatin1(readFile(logPath(m_clock.now().date))).split("\r\n", Qt::SkipEmptyParts);
+        QCOMPARE(lines, expected);
+        for (int i = 1; i < lines.size(); ++i)
+            QCOMPARE(QTime::fromString(lines[i - 1]).secsTo(QTime::fromString(lines[i])), seconds);
+    }
+
+    // A slider change takes effect at once; a clock set back does not stall.
+    void scheduleFollowsSliderAndClock() {
+        test::ManualTimer timer;
+        LoggingControl control(m_clock, timer);
+        control.setFolder(utf8(m_dir.path()));
+        control.start(); // 14:03:12.000, every 10 s: 14:03:22.500
+        m_clock.advanceMilliseconds(10500);
+        timer.fire();
+        m_clock.advanceMilliseconds(2500); // 14:03:25.000
+        control.setIntervalSeconds(1);     // 14:03:23.500 is past: the next middle
+        QCOMPARE(timer.delay(), 500);
+        m_clock.advance(-3600);
+        control.setIntervalSeconds(2);
+        QVERIFY(timer.delay() <= 3000);
+        control.stop();
     }
 
     // The real timer drives ticks on its own.

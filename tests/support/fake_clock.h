@@ -10,39 +10,52 @@ namespace wendle::test {
 // A clock the test sets by hand, so that ticks can cross midnight at once.
 class FakeClock final : public Clock {
 public:
-    explicit FakeClock(LocalDateTime now = {{2003, 12, 2}, {14, 3, 12}}) : m_now(now) {}
-    LocalDateTime now() const override { return m_now; }
-    void set(const LocalDateTime &now) { m_now = now; }
-    void advance(int seconds) {
+    explicit FakeClock(LocalDateTime now = {{2003, 12, 2}, {14, 3, 12}}) { set(now); }
+    LocalDateTime now() const override {
         using namespace std::chrono;
-        const sys_days day{year{m_now.date.year} / m_now.date.month / m_now.date.day};
-        const sys_seconds at = day + hours{m_now.time.hour} + minutes{m_now.time.minute} +
-                               std::chrono::seconds{m_now.time.second + seconds};
-        const sys_days newDay = floor<days>(at);
-        const year_month_day date{newDay};
-        const hh_mm_ss clock{at - newDay};
-        m_now = {{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))},
-                 {int(clock.hours().count()), int(clock.minutes().count()),
-                  int(clock.seconds().count())}};
+        const sys_seconds at = floor<std::chrono::seconds>(sys_time<milliseconds>{m_ms});
+        const sys_days day = floor<days>(at);
+        const year_month_day date{day};
+        const hh_mm_ss clock{at - day};
+        return {{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))},
+                {int(clock.hours().count()), int(clock.minutes().count()),
+                 int(clock.seconds().count())}};
     }
+    // The local time taken as UTC: only its seconds' boundaries matter.
+    std::int64_t epochMilliseconds() const override { return m_ms.count(); }
+    // At the start of that second.
+    void set(const LocalDateTime &now) {
+        using namespace std::chrono;
+        const sys_days day{year{now.date.year} / now.date.month / now.date.day};
+        m_ms = (day + hours{now.time.hour} + minutes{now.time.minute} +
+                std::chrono::seconds{now.time.second})
+                   .time_since_epoch();
+    }
+    void advance(int seconds) { m_ms += std::chrono::seconds{seconds}; }
+    void advanceMilliseconds(int milliseconds) { m_ms += std::chrono::milliseconds{milliseconds}; }
 
 private:
-    LocalDateTime m_now;
+    std::chrono::milliseconds m_ms{0};
 };
 
 // A timer whose ticks the test calls itself.
 class ManualTimer final : public Timer {
 public:
-    void start() override { m_active = true; }
+    void startIn(int delayMilliseconds) override {
+        m_active = true;
+        m_delay = delayMilliseconds;
+    }
     void stop() override { m_active = false; }
     bool isActive() const override { return m_active; }
-    void setInterval(int milliseconds) override { m_interval = milliseconds; }
-    int interval() const override { return m_interval; }
-    void fire() { timeout(); }
+    int delay() const { return m_delay; }
+    void fire() {
+        m_active = false;
+        timeout();
+    }
 
 private:
     bool m_active = false;
-    int m_interval = 0;
+    int m_delay = 0;
 };
 
 } // namespace wendle::test
