@@ -1,5 +1,6 @@
 #include "form/layout.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace wendle::form {
@@ -9,6 +10,15 @@ const ControlPlace &controlPlace(std::string_view name) {
         if (place.name == name)
             return place;
     return Controls[0];
+}
+
+Area keptOnScreen(const Area &window, const Area &available) {
+    Area kept = window;
+    kept.left = std::max(available.left,
+                         std::min(window.left, available.left + available.width - window.width));
+    kept.top = std::max(available.top,
+                        std::min(window.top, available.top + available.height - window.height));
+    return kept;
 }
 
 int twipsToPixels(int twips, double dpi) {

@@ -39,6 +39,13 @@ constexpr int IntervalSmallStep = 1;
 constexpr int IntervalLargeStep = 5;
 constexpr int IntervalTickEvery = 5;
 
+// A window's top-left corner moved as little as needed for the window to lie
+// inside the available area (its top-left corner first, when it is larger).
+struct Area {
+    int left, top, width, height;
+};
+Area keptOnScreen(const Area &window, const Area &available);
+
 // The control of that name; the first one for an unknown name.
 const ControlPlace &controlPlace(std::string_view name);
 

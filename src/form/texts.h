@@ -10,6 +10,7 @@ inline constexpr const char *BrowseTitle = "Select the Folder to store wendle fi
 inline constexpr const char *AutostartQuestion = "Do you want to start logging automatically?";
 inline constexpr const char *PopupMenuCaption = "Popup";
 inline constexpr const char *ReportCaption = "Report\xE2\x80\xA6";
+inline constexpr const char *StartAtLoginCaption = "Start at Login";
 inline constexpr const char *ExitCaption = "E&xit";
 
 } // namespace wendle::form

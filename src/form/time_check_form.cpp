@@ -17,6 +17,20 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
 
 void TimeCheckForm::load() {
     runStartup(*this, m_settings);
+    m_loaded = true;
+}
+
+void TimeCheckForm::bringForward() {
+    if (m_loaded && !isUnloaded())
+        restoreWindow();
+}
+
+void TimeCheckForm::startAtLoginChosen(bool on) {
+    std::string reason;
+    if (!m_loginStart.setEnabled(on, reason))
+        report(std::string(on ? "Could not make the entry that starts Wendle at login\n"
+                              : "Could not remove the entry that starts Wendle at login\n") +
+               m_loginStart.location() + "\n" + reason);
 }
 
 void TimeCheckForm::setFolderText(const std::string &folder) {

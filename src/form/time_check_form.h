@@ -2,6 +2,7 @@
 
 #include "form/looks.h"
 #include "logging/logging_control.h"
+#include "settings/login_start.h"
 #include "settings/program_settings.h"
 #include "settings/startup.h"
 
@@ -22,6 +23,14 @@ public:
 
     // The window's load: the start-up sequence.
     void load();
+    bool isLoaded() const { return m_loaded; }
+    // Another start of the program asked for this one: the window comes
+    // back, once it has loaded.
+    void bringForward();
+    // The "Start at Login" menu item: whether the entry is there, and the
+    // user's choice, told when it cannot be carried out.
+    bool startsAtLogin() const { return m_loginStart.enabled(); }
+    void startAtLoginChosen(bool on);
     // The browse button: a chosen folder is shown and stored, even when it
     // is the one already set; a cancelled choice changes nothing.
     void chooseFolder() override;
@@ -55,6 +64,8 @@ protected:
 private:
     ProgramSettings m_settings;
     LoggingControl m_logging;
+    LoginStart m_loginStart;
+    bool m_loaded = false;
 };
 
 } // namespace wendle::form

@@ -25,6 +25,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
 
@@ -78,13 +79,21 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
     connect(mnuPopupReport, &QAction::triggered, &m_report, &ReportWindow::present);
+    connect(mnuPopupLogin, &QAction::triggered, this, [this](bool on) {
+        startAtLoginChosen(on);
+        mnuPopupLogin->setChecked(startsAtLogin());
+    });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
             [this](int state) { autostartChanged(state == Qt::Checked); });
-    m_tray.useMenuForMenuOnlyTrays(mnuPopup, mnuPopupReport, mnuPopupExit);
+    m_tray.useMenuForMenuOnlyTrays(mnuPopup, {mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+    // The entry may have been made or removed by hand meanwhile.
+    const auto showLoginState = [this] { mnuPopupLogin->setChecked(startsAtLogin()); };
+    connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
+    connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
 }
@@ -152,6 +161,9 @@ void MainWindow::createControls() {
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
     mnuPopupReport = mnuPopup->addAction(QString::fromUtf8(form::ReportCaption));
     mnuPopupReport->setObjectName(QStringLiteral("mnuPopupReport"));
+    mnuPopupLogin = mnuPopup->addAction(QString::fromLatin1(form::StartAtLoginCaption));
+    mnuPopupLogin->setObjectName(QStringLiteral("mnuPopupLogin"));
+    mnuPopupLogin->setCheckable(true);
     mnuPopupExit = mnuPopup->addAction(QString::fromLatin1(form::ExitCaption));
     mnuPopupExit->setObjectName(QStringLiteral("mnuPopupExit"));
 
@@ -176,9 +188,20 @@ void MainWindow::placeControls() {
     const QSize client(twipsToPixels(form::ClientWidthTwips, dpi),
                        twipsToPixels(form::ClientHeightTwips, dpi));
     setFixedSize(client);
-    // Without a window manager's say, the client area's corner goes here.
-    setGeometry(QRect(
-        QPoint(twipsToPixels(form::LeftTwips, dpi), twipsToPixels(form::TopTwips, dpi)), client));
+    // Without a window manager's say, the client area's corner goes here;
+    // on a screen too small for that, as far in as the window fits.
+    QRect place(QPoint(twipsToPixels(form::LeftTwips, dpi), twipsToPixels(form::TopTwips, dpi)),
+                client);
+    if (screen) {
+        const QRect available = screen->availableGeometry();
+        // The frame is not known before the window shows: a title bar above.
+        const int title = style()->pixelMetric(QStyle::PM_TitleBarHeight);
+        const form::Area kept = form::keptOnScreen(
+            {place.x(), place.y() - title, place.width(), place.height() + title},
+            {available.x(), available.y(), available.width(), available.height()});
+        place.moveTopLeft(QPoint(kept.left, kept.top + title));
+    }
+    setGeometry(place);
 
     setFont(fittingCaptionFont(
         {lblLogFile, lblTimerInterval, cmdStart, cmdStop, chkAutostart, cmdShowLog}, font()));
@@ -244,6 +267,15 @@ void MainWindow::restoreWindow() {
     show();
     raise();
     activateWindow();
+}
+
+void MainWindow::comeForward() {
+    bringForward();
+    if (QWidget *dialog = QApplication::activeModalWidget()) {
+        dialog->showNormal();
+        dialog->raise();
+        dialog->activateWindow();
+    }
 }
 
 void MainWindow::showPopupMenu() {

@@ -59,7 +59,12 @@ public:
     QPlainTextEdit *txtLog;
     QMenu *mnuPopup;
     QAction *mnuPopupReport;
+    QAction *mnuPopupLogin;
     QAction *mnuPopupExit;
+
+    // Another start asked for this copy: the window comes back (once loaded),
+    // and so does any dialog it has open, in front of it.
+    void comeForward();
 
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }

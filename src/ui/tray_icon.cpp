@@ -71,14 +71,13 @@ bool TrayIcon::isShown() const {
     return m_icon.isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
-void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, QAction *report, QAction *exit) {
+void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items) {
     m_hostMenu = new QMenu(popup);
     m_hostMenu->setObjectName(QStringLiteral("trayHostMenu"));
     QAction *restore = m_hostMenu->addAction(tr("&Show Quorvel Wendle"));
     connect(restore, &QAction::triggered, this, [this] { emit message(TrayLeftButtonDown); });
     m_hostMenu->addSeparator();
-    m_hostMenu->addAction(report);
-    m_hostMenu->addAction(exit);
+    m_hostMenu->addActions(items);
 }
 
 } // namespace wendle

@@ -32,7 +32,8 @@ public:
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
     // window first in it. XEmbed trays report their clicks instead.
-    void useMenuForMenuOnlyTrays(QMenu *popup, QAction *report, QAction *exit);
+    void useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items);
+    QMenu *hostMenu() const { return m_hostMenu; }
 
 signals:
     void message(int message);

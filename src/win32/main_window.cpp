@@ -20,7 +20,8 @@ namespace {
 
 // Control numbers: the place of each control in the layout table, plus one.
 constexpr int FirstControlId = 100;
-constexpr int ReportCommand = 199;
+constexpr int ReportCommand = 198;
+constexpr int LoginCommand = 199;
 constexpr int ExitCommand = 200;
 constexpr UINT TrayIconId = 1;
 
@@ -142,6 +143,16 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
                px(form::LeftTwips + form::ClientWidthTwips),
                px(form::TopTwips + form::ClientHeightTwips)};
     AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
+    // On a screen too small for that place, as far in as the window fits.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT &work = monitor.rcWork;
+        const form::Area kept = form::keptOnScreen(
+            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
+            {work.left, work.top, work.right - work.left, work.bottom - work.top});
+        OffsetRect(&frame, kept.left - frame.left, kept.top - frame.top);
+    }
     m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
                                frame.left, frame.top, frame.right - frame.left,
                                frame.bottom - frame.top, nullptr, nullptr, instance, this);
@@ -150,6 +161,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
 
     m_popup = CreatePopupMenu();
     AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
+    AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
                                               [this] { return logging().folder(); });
@@ -198,6 +210,11 @@ void MainWindow::show() {
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
     SetFocus(control("txtLogFile"));
+}
+
+void MainWindow::showMinimized() {
+    if (!m_trayAdded)
+        ShowWindow(m_window, SW_SHOWMINNOACTIVE);
 }
 
 int MainWindow::run() {
@@ -259,6 +276,14 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }
+    case ComeForwardMessage:
+        bringForward();
+        // A dialog the window has open comes in front of it.
+        if (const HWND dialog = GetLastActivePopup(m_window); dialog && dialog != m_window) {
+            ShowWindow(dialog, SW_RESTORE);
+            SetForegroundWindow(dialog);
+        }
+        return 0;
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -281,6 +306,10 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 void MainWindow::command(int id, int code) {
     if (id == ExitCommand) {
         close();
+        return;
+    }
+    if (id == LoginCommand) {
+        startAtLoginChosen(!startsAtLogin());
         return;
     }
     if (id == ReportCommand) {
@@ -365,6 +394,9 @@ void MainWindow::restoreWindow() {
 void MainWindow::showPopupMenu() {
     POINT at;
     GetCursorPos(&at);
+    // The entry may have been made or removed by hand meanwhile.
+    CheckMenuItem(m_popup, LoginCommand,
+                  MF_BYCOMMAND | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED));
     // Without the foreground the menu would not close when clicked away.
     SetForegroundWindow(m_window);
     TrackPopupMenu(m_popup, 0, at.x, at.y, 0, m_window, nullptr);

@@ -25,6 +25,8 @@ struct TimerHolder {
 class MainWindow final : private detail::TimerHolder, public form::TimeCheckForm {
 public:
     static constexpr const wchar_t *ClassName = L"QuorvelWendleTimeCheck";
+    // Posted by a second start of the program: come forward.
+    static constexpr UINT ComeForwardMessage = WM_APP + 1;
 
     MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
     ~MainWindow() override;
@@ -34,6 +36,8 @@ public:
     HWND handle() const { return m_window; }
     // Shown in its normal state, the focus in the folder box.
     void show();
+    // Left hidden when the icon is in the notification area, else minimised.
+    void showMinimized();
     // The program's message loop; returns the exit status.
     int run();
 

@@ -61,7 +61,15 @@ wait_more_lines "$log" "$before" || fail "logging stopped while hidden"
 xdotool mousemove --window "$tray" 8 8 click 1
 wait_viewable "$wid" || fail "a click on the icon did not bring the window back"
 
-# click_menu_item N: the Nth of the icon menu's two items, Report… and Exit.
+# A second start brings the running copy forward and ends.
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising again did not hide the window"
+timeout 30 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 || fail "a second start ended with status $?"
+wait_viewable "$wid" || fail "a second start did not bring the window back"
+[ "$(pgrep -c -f 'wendle.exe')" -eq 1 ] || fail "two copies are running"
+
+# click_menu_item N: the Nth of the icon menu's items: Report…, Start at
+# Login, Exit.
 is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
 click_menu_item() {
     xdotool mousemove --window "$tray" 8 8 click 3
@@ -75,7 +83,7 @@ click_menu_item() {
     sleep 0.3
     screenshot win32-menu
     eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 4)) click 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 6)) click 1
 }
 
 click_menu_item 1
@@ -86,7 +94,7 @@ xdotool windowfocus "$report" key alt+F4
 wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
-click_menu_item 2
+click_menu_item 3
 wait_until 10 succeeds_not kill -0 "$app_pid" || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=

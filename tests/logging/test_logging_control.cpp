@@ -291,8 +291,8 @@ private slots:
             QCOMPARE(timer.delay(), seconds * 1000 - lateness);
         }
         control.stop();
-        const QStringList lines =
-            QString::fromLatin1(readFile(logPath(m_clock.now().date))).split("\r\n", Qt::SkipEmptyParts);
+        const QStringList lines = QString::fromLatin1(readFile(logPath(m_clock.now().date)))
+                                      .split("\r\n", Qt::SkipEmptyParts);
         QCOMPARE(lines, expected);
         for (int i = 1; i < lines.size(); ++i)
             QCOMPARE(QTime::fromString(lines[i - 1]).secsTo(QTime::fromString(lines[i])), seconds);

@@ -120,7 +120,7 @@ private slots:
         QVERIFY(!window.mnuPopup->isVisible());
         QCOMPARE(window.mnuPopup->title(), QString("Popup"));
         QCOMPARE(window.mnuPopup->actions(),
-                 (QList<QAction *>{window.mnuPopupReport, window.mnuPopupExit}));
+                 (QList<QAction *>{window.mnuPopupReport, window.mnuPopupLogin, window.mnuPopupExit}));
         QCOMPARE(window.mnuPopupReport->text(), QString::fromUtf8("Report…"));
         QCOMPARE(window.mnuPopupExit->text(), QString("E&xit"));
         for (QPushButton *button : {window.cmdStart, window.cmdStop, window.cmdShowLog})

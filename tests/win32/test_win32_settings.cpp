@@ -1,6 +1,7 @@
 // The registry operations on Wine's registry, text through a code page that
 // is not UTF-8, and the settings' fallback when the machine's key is refused.
 #include "logging/text_win32.h"
+#include "settings/login_start.h"
 #include "settings/program_settings.h"
 #include "settings/registry.h"
 
@@ -133,4 +134,22 @@ TEST_CASE("a refused machine key keeps the user's choice in the user's key") {
     CHECK(GetSettingString(User, SettingsKey, LogFolderValue, "-") == "-");
     clear(HKEY_LOCAL_MACHINE, SettingsKey);
     clear(HKEY_CURRENT_USER, SettingsKey);
+}
+
+TEST_CASE("Start at Login is the user's Run value, starting hidden") {
+    LoginStart entry("C:\\Program Files\\Wendle\\wendle.exe");
+    std::string error;
+    REQUIRE(entry.setEnabled(false, error));
+    CHECK_FALSE(entry.enabled());
+    REQUIRE(entry.setEnabled(true, error));
+    CHECK(entry.enabled());
+    wchar_t command[256] = {};
+    DWORD size = sizeof command;
+    REQUIRE(RegGetValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                         L"Quorvel Wendle", RRF_RT_REG_SZ, nullptr, command,
+                         &size) == ERROR_SUCCESS);
+    CHECK(std::wstring(command) == L"\"C:\\Program Files\\Wendle\\wendle.exe\" --minimized");
+    REQUIRE(entry.setEnabled(false, error));
+    CHECK_FALSE(entry.enabled());
+    CHECK(entry.setEnabled(false, error)); // nothing to remove is no failure
 }
