@@ -47,7 +47,8 @@ private slots:
         QCOMPARE(value->data, data);
         QCOMPARE(document.unparsedLineCount(), 0);
         // Written and read again, the value is the same.
-        const RegValue *again = RegDocument::parse(document.serialize()).value(Key, "V");
+        const RegDocument reread = RegDocument::parse(document.serialize());
+        const RegValue *again = reread.value(Key, "V");
         QVERIFY(again);
         QCOMPARE(*again, *value);
     }
