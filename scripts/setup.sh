@@ -33,11 +33,15 @@ if [ "${#missing[@]}" -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive as_root apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# The tests check 12-hour clock lines under en_US; locale-gen rebuilds every
-# locale listed in /etc/locale.gen, so the locale has to be listed there.
-if ! locale -a 2>/dev/null | grep -qiE '^en_US\.utf-?8$'; then
-    if ! grep -qE '^en_US\.UTF-8 UTF-8' /etc/locale.gen 2>/dev/null; then
-        echo 'en_US.UTF-8 UTF-8' | as_root tee -a /etc/locale.gen >/dev/null
+# The tests check 12-hour clock lines under en_US and a legacy 8-bit
+# encoding under ja_JP.EUC-JP; locale-gen rebuilds every locale listed in
+# /etc/locale.gen, so the locales have to be listed there.
+generate=0
+for entry in 'en_US.UTF-8 UTF-8:^en_US\.utf-?8$' 'ja_JP.EUC-JP EUC-JP:^ja_JP\.eucjp$'; do
+    line=${entry%%:*}
+    if ! locale -a 2>/dev/null | grep -qiE "${entry#*:}"; then
+        grep -qxF "$line" /etc/locale.gen 2>/dev/null || echo "$line" | as_root tee -a /etc/locale.gen >/dev/null
+        generate=1
     fi
-    as_root locale-gen
-fi
+done
+[ "$generate" = 0 ] || as_root locale-gen

@@ -31,20 +31,28 @@ int fd(std::intptr_t handle) {
 bool DailyLogFile::open(const std::string &path, std::string &error) {
     close();
     ignoreFileSizeSignal();
+    // Never blocks: a pipe without a reader fails at once, one with a reader
+    // is refused below.
     int file;
     do {
-        file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+        file = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
     } while (file < 0 && errno == EINTR);
     if (file < 0) {
-        error = systemErrorText(errno);
+        const int reason = errno;
+        struct stat info;
+        error = ::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode)
+                    ? NotRegularFileText
+                    : systemErrorText(reason);
         return false;
     }
     struct stat info;
-    if (::fstat(file, &info) == 0 && !S_ISREG(info.st_mode)) {
+    const bool known = ::fstat(file, &info) == 0;
+    if (!known || !S_ISREG(info.st_mode)) {
+        error = known ? NotRegularFileText : systemErrorText(errno);
         ::close(file);
-        error = systemErrorText(EISDIR);
         return false;
     }
+    ::fcntl(file, F_SETFL, ::fcntl(file, F_GETFL) & ~O_NONBLOCK);
     m_handle = file;
     m_path = path;
     return true;

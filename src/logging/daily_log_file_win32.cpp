@@ -30,7 +30,7 @@ bool DailyLogFile::open(const std::string &path, std::string &error) {
     // A device or a pipe under a log file's name would block or swallow lines.
     if (GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
-        error = systemErrorText(ERROR_INVALID_NAME);
+        error = NotRegularFileText;
         return false;
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);

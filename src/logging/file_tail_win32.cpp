@@ -33,9 +33,13 @@ FileEnd readFileEnd(const std::string &path, std::size_t maxChars) {
         return end;
     }
     LARGE_INTEGER size{};
-    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size)) {
-        end.error = systemErrorText(GetFileType(file) != FILE_TYPE_DISK ? ERROR_INVALID_NAME
-                                                                        : GetLastError());
+    if (GetFileType(file) != FILE_TYPE_DISK) {
+        end.error = NotRegularFileText;
+        CloseHandle(file);
+        return end;
+    }
+    if (!GetFileSizeEx(file, &size)) {
+        end.error = systemErrorText(GetLastError());
         CloseHandle(file);
         return end;
     }

@@ -26,7 +26,8 @@ struct FileEnd {
 };
 // At most maxChars characters' worth of bytes from the file's end.
 FileEnd readFileEnd(const std::string &path, std::size_t maxChars);
-// The file's bytes as UTF-8 text, less a character cut at their start.
+// The file's bytes (in the encoding the program writes its lines in) as
+// UTF-8 text, less a character cut at their start.
 std::string logTextToUtf8(const std::string &bytes, bool cut);
 
 } // namespace wendle

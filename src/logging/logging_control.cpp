@@ -83,8 +83,8 @@ void LoggingControl::scheduleNextTick() {
     const std::int64_t now = m_clock.epochMilliseconds();
     // One interval after the second of the last tick (or after Start); never
     // in the past, so that a clock set forward does not bring a burst.
-    const std::int64_t from =
-        m_lastTickSecond != 0 ? m_lastTickSecond + m_timer.interval() : m_startedAt + m_timer.interval();
+    const std::int64_t from = m_lastTickSecond != 0 ? m_lastTickSecond + m_timer.interval()
+                                                    : m_startedAt + m_timer.interval();
     const std::int64_t next = middleOfSecondFrom(std::max(from, now));
     // A clock set back by more than an interval starts the schedule afresh.
     const std::int64_t delay = std::min<std::int64_t>(next - now, m_timer.interval() + 1000);

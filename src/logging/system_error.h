@@ -8,4 +8,7 @@ namespace wendle {
 // file calls (errno, or GetLastError on Windows), for messages to the user.
 std::string systemErrorText(unsigned long error);
 
+// Why a log's name that is a pipe, a socket or a device is refused.
+inline constexpr const char *NotRegularFileText = "is not a regular file";
+
 } // namespace wendle

@@ -188,6 +188,22 @@ bool parseHeader(const QByteArray &line, QString *path) {
     return true;
 }
 
+// `"name"=hex...` or `@=hex...`: the one kind of line whose data goes on over
+// lines that end in a backslash.
+bool isHexValueLine(const QByteArray &line) {
+    qsizetype pos = 0;
+    QByteArray name;
+    if (line.startsWith('@'))
+        pos = 1;
+    else if (!readQuoted(line, &pos, &name))
+        return false;
+    const QByteArray rest = line.mid(pos).trimmed();
+    if (!rest.startsWith('='))
+        return false;
+    const QByteArray data = rest.mid(1).trimmed().toLower();
+    return data.startsWith("hex:") || data.startsWith("hex(");
+}
+
 bool endsInBackslash(const QByteArray &raw) {
     return raw.trimmed().endsWith('\\');
 }
@@ -215,8 +231,9 @@ RegDocument RegDocument::parse(const QByteArray &text) {
         if (logical.isEmpty())
             continue;
 
-        // Long hex data goes on over lines that end in a backslash.
-        if (!logical.startsWith('[')) {
+        // Long hex data goes on over lines that end in a backslash; any other
+        // line, a comment too, stands alone.
+        if (isHexValueLine(logical)) {
             while (logical.endsWith('\\') && i + 1 < lines.size()) {
                 const QByteArray &next = lines.at(i + 1);
                 const QByteArray trimmed = next.trimmed();
@@ -283,11 +300,11 @@ void RegDocument::addEntry(Section &section, Entry entry) {
 
 QByteArray RegDocument::serialize() const {
     QByteArray out("REGEDIT4\n");
-    // A kept line that ends in a backslash would swallow the next line when
-    // read back; a blank line after it stops that.
+    // A kept hex line that ends in a backslash would swallow the next line
+    // when read back; a blank line after it stops that.
     auto appendRaw = [&out](const QByteArray &raw) {
         out.append(raw).append('\n');
-        if (endsInBackslash(raw))
+        if (endsInBackslash(raw) && isHexValueLine(raw.trimmed()))
             out.append('\n');
     };
     for (const QByteArray &raw : m_preamble)

@@ -11,6 +11,8 @@
 
 #include <clocale>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace wendle;
 
@@ -110,17 +112,29 @@ private slots:
                                         << "No such file or directory";
         QTest::newRow("a folder in the way") << "taken"
                                              << "Is a directory";
+        QTest::newRow("a pipe") << "pipe"
+                                << "is not a regular file";
+        QTest::newRow("a link to a device") << "null"
+                                            << "is not a regular file";
     }
+    // Neither writing nor reading the tail ever waits on what is not a file.
     void openFailureNamesTheReason() {
         QFETCH(QString, relative);
         QFETCH(QString, reason);
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("taken"));
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("pipe")).constData(), 0600), 0);
+        QVERIFY(QFile::link("/dev/null", dir.filePath("null")));
+        ::alarm(10); // a blocked open ends the test instead of hanging it
         DailyLogFile file;
         std::string error;
         QVERIFY(!file.open(utf8(dir.filePath(relative)), error));
         QVERIFY(!file.isOpen());
         QCOMPARE(qt(error), reason);
+        const LogTail tail = readLogTail(utf8(dir.filePath(relative)), 100);
+        QVERIFY(tail.status != LogTail::Status::Read);
+        QCOMPARE(qt(tail.error), reason);
+        ::alarm(0);
     }
 
     // A line that runs into the file size limit is taken back whole, and the
@@ -186,6 +200,25 @@ private slots:
         const LogTail tail = readLogTail(utf8(path), 1000);
         QCOMPARE(tail.status, LogTail::Status::Read);
         QCOMPARE(qt(tail.text), unit.repeated(998) + "\r\n");
+    }
+
+    // Lines written under a legacy 8-bit locale read back as the same text,
+    // also when the tail starts inside a character.
+    void tailDecodesTheLocaleEncoding() {
+        const QByteArray saved = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, "ja_JP.EUC-JP"))
+            QSKIP("locale not installed (scripts/setup.sh generates ja_JP.EUC-JP)");
+        QTemporaryDir dir;
+        const QString path = dir.filePath("euc.log");
+        std::string content;
+        for (int i = 0; i < 100; ++i)
+            content += timeLine({14, 3, i % 60});
+        writeFile(path, QByteArray::fromStdString(content));
+        const LogTail tail = readLogTail(utf8(path), 25);
+        std::setlocale(LC_TIME, saved.constData());
+        QCOMPARE(qt(tail.text).right(11), QString::fromUtf8("14\u664203\u520639\u79d2\r\n"));
+        QCOMPARE(qt(tail.text).size(), 25);
+        QVERIFY(!qt(tail.text).contains(QChar::ReplacementCharacter));
     }
 
     void tailReportsMissingAndUnreadableFiles() {

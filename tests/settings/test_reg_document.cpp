@@ -53,6 +53,20 @@ private slots:
         QCOMPARE(*again, *value);
     }
 
+    // Only hex data goes on over a line that ends in a backslash: a comment
+    // that ends in one keeps the value under it.
+    void backslashContinuesOnlyHexData() {
+        const QByteArray text = "REGEDIT4\n\n[" + Key.toUtf8() +
+                                "]\n; old folder was C:\\Logs\\\n\"LogFolder\"=\"/home/ann/logs\"\n"
+                                "\"Bytes\"=hex:01,\\\n  02\n";
+        RegDocument document = RegDocument::parse(text);
+        QVERIFY(document.value(Key, "LogFolder"));
+        QCOMPARE(document.value(Key, "LogFolder")->data, QByteArray("/home/ann/logs"));
+        QCOMPARE(document.value(Key, "Bytes")->data, QByteArray("\x01\x02"));
+        document.setValue(Key, "Autostart", RegValue{REG_DWORD, QByteArray(4, '\0')});
+        QVERIFY(document.serialize().contains("; old folder was C:\\Logs\\\n\"LogFolder\""));
+    }
+
     // What does not parse reads as absent and is written back as it was.
     void keepsWhatItCannotParse_data() {
         QTest::addColumn<QByteArray>("line");
