@@ -7,7 +7,7 @@ packages=(
     # build and run
     cmake ninja-build g++ qt6-base-dev fonts-dejavu-core
     # the Debian package and its checks
-    desktop-file-utils appstream dpkg-dev
+    desktop-file-utils appstream dpkg-dev lintian
     # fuzzing
     clang libclang-rt-14-dev
     # end-to-end tests

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWENDLE_SANITIZE=ON >/dev/null
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE= -DWENDLE_SANITIZE=ON >/dev/null
 cmake --build build-asan
 cmake -S . -B build -DWENDLE_SANITIZED_BUILD="$PWD/build-asan" >/dev/null
 cd build

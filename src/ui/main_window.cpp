@@ -267,15 +267,22 @@ void MainWindow::restoreWindow() {
     show();
     raise();
     activateWindow();
+    raiseOpenDialog();
 }
 
-void MainWindow::comeForward() {
-    bringForward();
+void MainWindow::raiseOpenDialog() {
+    // A dialog the window has open comes back in front of it, or the window
+    // would take no input while the dialog stays minimised.
     if (QWidget *dialog = QApplication::activeModalWidget()) {
         dialog->showNormal();
         dialog->raise();
         dialog->activateWindow();
     }
+}
+
+void MainWindow::comeForward() {
+    bringForward();
+    raiseOpenDialog();
 }
 
 void MainWindow::showPopupMenu() {
@@ -289,7 +296,17 @@ void MainWindow::mouseMoveEvent(QMouseEvent *event) {
 
 void MainWindow::changeEvent(QEvent *event) {
     QWidget::changeEvent(event);
-    if (event->type() != QEvent::WindowStateChange || !(windowState() & Qt::WindowMinimized))
+    if (event->type() != QEvent::WindowStateChange)
+        return;
+    // The layout is fixed: full screen and maximised, which a window manager
+    // may grant anyway, are undone at once.
+    if (windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized)) {
+        QTimer::singleShot(0, this, [this] {
+            setWindowState(windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized));
+        });
+        return;
+    }
+    if (!(windowState() & Qt::WindowMinimized))
         return;
     // Hidden, the window can only come back through the icon: without a
     // tray to show it, it stays minimised in the taskbar instead.

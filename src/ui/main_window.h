@@ -91,6 +91,7 @@ protected:
     void report(const std::string &message) override;
 
 private:
+    void raiseOpenDialog();
     void createControls();
     void placeControls();
 

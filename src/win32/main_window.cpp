@@ -153,6 +153,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
             {work.left, work.top, work.right - work.left, work.bottom - work.top});
         OffsetRect(&frame, kept.left - frame.left, kept.top - frame.top);
     }
+    m_fixedSize = {frame.right - frame.left, frame.bottom - frame.top};
     m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
                                frame.left, frame.top, frame.right - frame.left,
                                frame.bottom - frame.top, nullptr, nullptr, instance, this);
@@ -265,6 +266,8 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         // one it stays minimised in the taskbar.
         if (wParam == SIZE_MINIMIZED && m_trayAdded)
             ShowWindow(m_window, SW_HIDE);
+        else if (wParam == SIZE_MAXIMIZED)
+            ShowWindow(m_window, SW_RESTORE);
         return 0;
     case WM_CTLCOLORSTATIC: {
         // The folder box and its label show the look's colour, on the face
@@ -278,12 +281,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case ComeForwardMessage:
         bringForward();
-        // A dialog the window has open comes in front of it.
-        if (const HWND dialog = GetLastActivePopup(m_window); dialog && dialog != m_window) {
-            ShowWindow(dialog, SW_RESTORE);
-            SetForegroundWindow(dialog);
-        }
+        raiseOpenDialog();
         return 0;
+    case WM_GETMINMAXINFO: {
+        // The layout is fixed: no state a window manager asks for changes
+        // the window's size.
+        auto *limits = reinterpret_cast<MINMAXINFO *>(lParam);
+        if (m_fixedSize.x > 0)
+            limits->ptMinTrackSize = limits->ptMaxTrackSize = limits->ptMaxSize = m_fixedSize;
+        return 0;
+    }
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
@@ -389,6 +396,16 @@ void MainWindow::restoreWindow() {
     ShowWindow(m_window, SW_RESTORE);
     ShowWindow(m_window, SW_SHOW);
     SetForegroundWindow(m_window);
+    raiseOpenDialog();
+}
+
+void MainWindow::raiseOpenDialog() {
+    // A dialog the window has open comes back in front of it, or the window
+    // would take no input while the dialog stays minimised.
+    if (const HWND dialog = GetLastActivePopup(m_window); dialog && dialog != m_window) {
+        ShowWindow(dialog, SW_RESTORE);
+        SetForegroundWindow(dialog);
+    }
 }
 
 void MainWindow::showPopupMenu() {

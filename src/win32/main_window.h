@@ -50,6 +50,7 @@ private:
     void command(int id, int code);
     HWND control(std::string_view name) const;
     void close();
+    void raiseOpenDialog();
 
     std::optional<bool> askAutostart() override;
     void setAutostartChecked(bool checked) override;
@@ -72,6 +73,7 @@ private:
     HFONT m_font = nullptr;
     std::unique_ptr<ReportWindow> m_report;
     int m_dpi = 96;
+    POINT m_fixedSize{0, 0}; // the window's size with its frame
     std::uint32_t m_folderColor;
     bool m_trayAdded = false;
     bool m_unloaded = false;

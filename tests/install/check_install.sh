@@ -13,10 +13,14 @@ cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install 
 expected="bin/wendle
 bin/wendle-report
 share/applications/com.quorvel.Wendle.desktop
+share/doc/wendle/changelog.gz
+share/doc/wendle/copyright
 share/icons/hicolor/16x16/apps/com.quorvel.Wendle.png
 share/icons/hicolor/32x32/apps/com.quorvel.Wendle.png
 share/icons/hicolor/48x48/apps/com.quorvel.Wendle.png
 share/icons/hicolor/scalable/apps/com.quorvel.Wendle.svg
+share/man/man1/wendle-report.1.gz
+share/man/man1/wendle.1.gz
 share/metainfo/com.quorvel.Wendle.metainfo.xml"
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | sort)
 [ "$actual" = "$expected" ] || fail "installed files differ:
