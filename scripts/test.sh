@@ -10,4 +10,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE= -DWENDLE_SANITIZE=ON >/dev
 cmake --build build-asan
 cmake -S . -B build -DWENDLE_SANITIZED_BUILD="$PWD/build-asan" >/dev/null
 cd build
-ctest --output-on-failure --timeout 300 "$@"
+# Two at a time: the end-to-end tests take turns on the display while the
+# rest runs beside them.
+ctest --output-on-failure --timeout 300 -j2 "$@"

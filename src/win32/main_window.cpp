@@ -1,5 +1,7 @@
 #include "win32/main_window.h"
 
+#include "win32/window_proc.h"
+
 #include "form/layout.h"
 #include "form/looks.h"
 #include "form/texts.h"
@@ -128,7 +130,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = windowProcOf<MainWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = m_icon;
     windowClass.hIconSm = m_smallIcon;
@@ -229,18 +231,6 @@ int MainWindow::run() {
         DispatchMessageW(&message);
     }
     return static_cast<int>(message.wParam);
-}
-
-LRESULT CALLBACK MainWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto *self =
-            static_cast<MainWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto *self = reinterpret_cast<MainWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->onMessage(message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

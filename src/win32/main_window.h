@@ -44,7 +44,8 @@ public:
     bool isUnloaded() const override { return m_unloaded; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK windowProcOf(HWND, UINT, WPARAM, LPARAM);
+    void windowReady(HWND window) { m_window = window; }
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void command(int id, int code);

@@ -1,5 +1,7 @@
 #include "win32/report_window.h"
 
+#include "win32/window_proc.h"
+
 #include "logging/text_win32.h"
 #include "report/timeline.h"
 
@@ -47,7 +49,7 @@ ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
     : m_days(clock, std::move(folder)) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = windowProc;
+    windowClass.lpfnWndProc = windowProcOf<ReportWindow>;
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
@@ -85,18 +87,6 @@ void ReportWindow::present() {
     InvalidateRect(m_window, nullptr, TRUE);
     ShowWindow(m_window, SW_SHOWNORMAL);
     SetForegroundWindow(m_window);
-}
-
-LRESULT CALLBACK ReportWindow::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto *self =
-            static_cast<ReportWindow *>(reinterpret_cast<CREATESTRUCTW *>(lParam)->lpCreateParams);
-        self->m_window = window;
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto *self = reinterpret_cast<ReportWindow *>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->onMessage(message, wParam, lParam)
-                : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -26,7 +26,8 @@ public:
     HWND handle() const { return m_window; }
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename Owner> friend LRESULT CALLBACK windowProcOf(HWND, UINT, WPARAM, LPARAM);
+    void windowReady(HWND window) { m_window = window; }
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void paint(HDC dc);
     void pointAt(int x, int y);

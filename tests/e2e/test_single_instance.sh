@@ -33,10 +33,7 @@ start_wendle
 
 # "Start at Login" from the icon's menu: a valid entry that starts hidden.
 tray=$(find_tray_icon) || fail "no tray icon"
-xdotool mousemove --window "$tray" 5 5 click 3
-menu=$(find_popup_menu) || fail "a right click did not open the menu"
-eval "$(xdotool getwindowgeometry --shell "$menu")"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * 3 / 6)) click 1
+click_tray_menu_item 2
 entry="$XDG_CONFIG_HOME/autostart/com.quorvel.Wendle.desktop"
 wait_until 5 test -f "$entry" || fail "no autostart entry"
 desktop-file-validate "$entry" || fail "the autostart entry is not valid"

@@ -26,17 +26,8 @@ xdotool mousemove --window "$tray" 5 5 click --repeat 2 --delay 80 1
 wait_viewable "$wid" || fail "a double click did not show the window"
 wait_active "$wid" || fail "a double click did not activate the window"
 
-# click_menu_item N: the Nth of the menu's three items.
-click_menu_item() {
-    sleep 0.6
-    xdotool mousemove --window "$tray" 5 5 click 3
-    menu=$(find_popup_menu) || fail "a right click did not open the menu"
-    screenshot tray-menu
-    eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 6)) click 1
-}
-
-click_menu_item 1
+sleep 0.6
+click_tray_menu_item 1
 report=$(wait_for_title '^Wendle Report$' 5) || fail "Report… did not open the report window"
 sleep 0.5
 screenshot tray-report
@@ -44,7 +35,8 @@ timeout 10 xdotool windowactivate --sync "$report" key --clearmodifiers alt+F4
 wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
-click_menu_item 3
+sleep 0.6
+click_tray_menu_item 3
 expect_exit_0
 check_lines "$log"
 xdotool search --class wendle >/dev/null 2>&1 && fail "a window of the program is left"

@@ -68,25 +68,19 @@ timeout 30 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 || fail "a second start 
 wait_viewable "$wid" || fail "a second start did not bring the window back"
 [ "$(pgrep -c -f 'wendle.exe')" -eq 1 ] || fail "two copies are running"
 
-# click_menu_item N: the Nth of the icon menu's items: Report…, Start at
-# Login, Exit.
+# The icon's menu is a window of the program's own.
 is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
-click_menu_item() {
-    xdotool mousemove --window "$tray" 8 8 click 3
-    menu=
+find_wine_menu() {
     for _ in $(seq 50); do
-        for w in $(xdotool search --onlyvisible --class wendle.exe 2>/dev/null); do is_menu "$w" && menu=$w; done
-        [ -n "$menu" ] && break
+        for w in $(xdotool search --onlyvisible --class wendle.exe 2>/dev/null); do
+            is_menu "$w" && { echo "$w"; return 0; }
+        done
         sleep 0.1
     done
-    [ -n "$menu" ] || fail "a right click on the icon did not open the menu"
-    sleep 0.3
-    screenshot win32-menu
-    eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 6)) click 1
+    return 1
 }
-
-click_menu_item 1
+find_menu=find_wine_menu menu_picture=win32-menu
+click_tray_menu_item 1
 report=$(wait_for_title '^Wendle Report$' 10) || fail "Report… did not open the report window"
 sleep 0.5
 screenshot win32-report
@@ -94,7 +88,7 @@ xdotool windowfocus "$report" key alt+F4
 wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
-click_menu_item 3
+click_tray_menu_item 3
 wait_until 10 succeeds_not kill -0 "$app_pid" || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=
