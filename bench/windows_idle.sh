@@ -5,7 +5,7 @@
 # not a Windows figure: Wine's own libraries count in it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh >/dev/null
+bash scripts/build.sh --windows >/dev/null
 export WENDLE=$PWD/build/app/wendle EXE=$PWD/build-win32/app/wendle.exe
 export E2E_TOOLS=$PWD/build/tests/e2e
 stripped=$(mktemp)

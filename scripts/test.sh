@@ -5,7 +5,7 @@
 # with AddressSanitizer and UndefinedBehaviorSanitizer (build-asan/).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/build.sh
+bash scripts/build.sh --windows
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE= -DWENDLE_SANITIZE=ON >/dev/null
 cmake --build build-asan
 cmake -S . -B build -DWENDLE_SANITIZED_BUILD="$PWD/build-asan" >/dev/null
