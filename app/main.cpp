@@ -1,49 +1,40 @@
 #include "display_check.h"
 
+#include "form/command_line.h"
 #include "logging/clock.h"
-#include "settings/login_start.h"
 #include "ui/main_window.h"
 #include "ui/single_instance.h"
 #include "ui/termination_signals.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
+#include <QMessageBox>
 
+#include <algorithm>
 #include <cstdio>
+#include <string>
+#include <vector>
 
 int main(int argc, char *argv[]) {
-    QCoreApplication::setApplicationName(QStringLiteral("wendle"));
-    QCoreApplication::setApplicationVersion(QStringLiteral(WENDLE_VERSION));
     // The options are read before anything needs a display.
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
-    QCommandLineParser options;
-    options.setApplicationDescription(
-        QStringLiteral("Records the time of day at a fixed interval, one log file a day."));
-    const QCommandLineOption help = options.addHelpOption();
-    const QCommandLineOption version = options.addVersionOption();
-    const QCommandLineOption minimized(
-        QString::fromLatin1(wendle::MinimizedOption + 2),
-        QStringLiteral("Start hidden in the tray (minimised where there is no tray)."));
-    options.addOption(minimized);
-    if (!options.parse(arguments) || !options.positionalArguments().isEmpty()) {
-        const QString problem = options.errorText().isEmpty()
-                                    ? QStringLiteral("no arguments are taken")
-                                    : options.errorText();
-        std::fprintf(stderr, "wendle: %s (see --help)\n", qPrintable(problem));
+    const std::vector<std::string> arguments(argv + std::min(argc, 1), argv + argc);
+    const wendle::form::CommandLine commandLine = wendle::form::readCommandLine(arguments);
+    switch (commandLine.action) {
+    case wendle::form::CommandLine::Action::Help:
+        std::fputs(wendle::form::helpText().c_str(), stdout);
+        return 0;
+    case wendle::form::CommandLine::Action::Version:
+        std::puts(wendle::form::versionText(WENDLE_VERSION).c_str());
+        return 0;
+    case wendle::form::CommandLine::Action::Mistake:
+        std::fprintf(stderr, "%s\n", wendle::form::mistakeText(commandLine).c_str());
         return 2;
-    }
-    if (options.isSet(help)) {
-        std::fputs(qPrintable(options.helpText()), stdout);
-        return 0;
-    }
-    if (options.isSet(version)) {
-        std::printf("wendle %s\n", WENDLE_VERSION);
-        return 0;
+    case wendle::form::CommandLine::Action::Run:
+        break;
     }
 
-    if (const QString message = missingDisplayMessage(arguments.constFirst()); !message.isEmpty()) {
+    if (const QString message =
+            missingDisplayMessage(QString::fromLocal8Bit(argc > 0 ? argv[0] : "wendle"));
+        !message.isEmpty()) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
@@ -70,9 +61,20 @@ int main(int argc, char *argv[]) {
     window.load();
     if (window.isUnloaded())
         return 0;
-    if (!options.isSet(minimized))
+    if (!commandLine.minimized)
         window.show();
     else if (!window.trayIcon().isShown())
         window.showMinimized();
+    if (!single.listenProblem().isEmpty()) {
+        // Logging goes on; the user only learns that a second start cannot
+        // find this copy.
+        auto *box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Wendle"),
+                                    QStringLiteral("Starting Wendle again will not bring this "
+                                                   "window forward: ") +
+                                        single.listenProblem(),
+                                    QMessageBox::Ok, &window);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
     return QApplication::exec();
 }

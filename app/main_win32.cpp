@@ -1,5 +1,6 @@
+#include "form/command_line.h"
 #include "logging/clock.h"
-#include "settings/login_start.h"
+#include "logging/text_win32.h"
 #include "win32/main_window.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <shellapi.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -29,31 +31,28 @@ void callRunningCopy() {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     int count = 0;
-    wchar_t **arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    const std::wstring minimized = L"--minimized";
-    bool startMinimized = false;
-    for (int i = 1; i < count; ++i) {
-        const std::wstring argument = arguments[i];
-        if (argument == minimized) {
-            startMinimized = true;
-        } else if (argument == L"--help" || argument == L"--version") {
-            MessageBoxW(nullptr,
-                        argument == L"--version"
-                            ? L"wendle " WENDLE_VERSION_W
-                            : L"wendle [--minimized]\n\nRecords the time of day at a fixed "
-                              L"interval, one log file a day.\n\n--minimized  start hidden in the "
-                              L"notification area",
-                        L"Wendle", MB_OK);
-            LocalFree(arguments);
-            return 0;
-        } else {
-            MessageBoxW(nullptr, (L"Unknown option: " + argument).c_str(), L"Wendle",
-                        MB_OK | MB_ICONWARNING);
-            LocalFree(arguments);
-            return 2;
-        }
+    wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i)
+        arguments.push_back(wendle::win32::narrow(wide[i]));
+    LocalFree(wide);
+    const wendle::form::CommandLine commandLine = wendle::form::readCommandLine(arguments);
+    const auto answer = [](const std::string &text, UINT icon) {
+        MessageBoxW(nullptr, wendle::win32::widen(text).c_str(), L"Wendle", MB_OK | icon);
+    };
+    switch (commandLine.action) {
+    case wendle::form::CommandLine::Action::Help:
+        answer(wendle::form::helpText(), MB_ICONINFORMATION);
+        return 0;
+    case wendle::form::CommandLine::Action::Version:
+        answer(wendle::form::versionText(WENDLE_VERSION), MB_ICONINFORMATION);
+        return 0;
+    case wendle::form::CommandLine::Action::Mistake:
+        answer(wendle::form::mistakeText(commandLine), MB_ICONWARNING);
+        return 2;
+    case wendle::form::CommandLine::Action::Run:
+        break;
     }
-    LocalFree(arguments);
 
     // One Wendle per user: the mutex goes with the process, however it ends.
     const HANDLE only = CreateMutexW(nullptr, FALSE, L"Local\\QuorvelWendle.Running");
@@ -68,7 +67,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     window.load();
     if (window.isUnloaded())
         return 0;
-    if (startMinimized)
+    if (commandLine.minimized)
         window.showMinimized();
     else
         window.show();

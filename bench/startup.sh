@@ -1,11 +1,16 @@
 #!/usr/bin/env bash
-# Start-up time to the window shown and idle memory (RSS) of Wendle beside a
-# minimal Qt 6 window, under a private Xvfb display. Prints medians and ratios.
+# Start-up time to the window shown and idle memory (RSS) of Wendle beside
+# the least a Qt 6 program with a window and a tray icon does (the floor
+# Wendle is held to), and a bare Qt window, under a private Xvfb display
+# with a system tray. The programs take turns, run after run, so that a
+# change in the machine's load falls on all of them. Prints medians and
+# Wendle's ratios to both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
 runs=${RUNS:-10}
-export RUNS=$runs WENDLE=$PWD/build/app/wendle MINIMAL=$PWD/build/bench/minimal_qt_window
+export RUNS=$runs WENDLE=$PWD/build/app/wendle
+export TRAY=$PWD/build/bench/minimal_qt_tray_window MINIMAL=$PWD/build/bench/minimal_qt_window
 export E2E_TOOLS=$PWD/build/tests/e2e
 exec tests/e2e/xsession.sh bash -c '
 set -u
@@ -14,27 +19,32 @@ export HOME=$home XDG_CONFIG_HOME=$home/.config
 mkdir -p "$XDG_CONFIG_HOME/wendle"
 # An earlier run chose a folder and no auto-start: the window comes straight up.
 printf "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Quorvel\\\\Utils\\\\Wendle]\n\"LogFolder\"=\"%s\"\n\"Autostart\"=dword:00000000\n" "$home" >"$XDG_CONFIG_HOME/wendle/registry.reg"
-measure() { # program title -> prints "milliseconds rss_kib" per run
-    local program=$1 title=$2
-    for _ in $(seq "$RUNS"); do
-        local start end pid
-        start=$(date +%s%N)
-        "$program" >/dev/null 2>&1 &
-        pid=$!
-        until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
-        end=$(date +%s%N)
-        sleep 2
-        echo "$(( (end - start) / 1000000 )) $(awk "/VmRSS/ {print \$2}" /proc/$pid/status)"
-        kill $pid; wait $pid 2>/dev/null
-        sleep 0.3
-    done
+measure() { # program title -> prints "milliseconds rss_kib" for one run
+    local program=$1 title=$2 start end pid
+    start=$(date +%s%N)
+    "$program" >/dev/null 2>&1 &
+    pid=$!
+    until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
+    end=$(date +%s%N)
+    sleep 2
+    echo "$(( (end - start) / 1000000 )) $(awk "/VmRSS/ {print \$2}" /proc/$pid/status)"
+    kill $pid; wait $pid 2>/dev/null
+    sleep 0.3
 }
+: >"$home/w"; : >"$home/t"; : >"$home/m"
+for _ in $(seq "$RUNS"); do
+    measure "$WENDLE" "Quorvel Wendle" >>"$home/w"
+    measure "$TRAY" "Minimal Qt Tray Window" >>"$home/t"
+    measure "$MINIMAL" "Minimal Qt Window" >>"$home/m"
+done
 median() { sort -n | awk "{ v[NR] = \$1 } END { print v[int((NR + 1) / 2)] }"; }
-w=$(measure "$WENDLE" "Quorvel Wendle")
-m=$(measure "$MINIMAL" "Minimal Qt Window")
-wt=$(echo "$w" | cut -d" " -f1 | median); wr=$(echo "$w" | cut -d" " -f2 | median)
-mt=$(echo "$m" | cut -d" " -f1 | median); mr=$(echo "$m" | cut -d" " -f2 | median)
-echo "runs: $RUNS each (medians)"
-printf "%-18s %6s ms to window shown, %7s KiB RSS idle\n" wendle "$wt" "$wr" minimal-qt-window "$mt" "$mr"
-awk -v a=$wt -v b=$mt -v c=$wr -v d=$mr "BEGIN { printf \"ratios wendle/minimal: start-up %.2f, memory %.2f\n\", a / b, c / d }"
+for f in w t m; do
+    eval "${f}t=\$(cut -d\" \" -f1 <\"$home/$f\" | median)"
+    eval "${f}r=\$(cut -d\" \" -f2 <\"$home/$f\" | median)"
+done
+echo "runs: $RUNS each, taking turns (medians)"
+printf "%-24s %6s ms to window shown, %7s KiB RSS idle\n" wendle "$wt" "$wr" \
+    "minimal Qt window + tray" "$tt" "$tr" "minimal Qt window" "$mt" "$mr"
+awk -v a=$wt -v b=$tt -v c=$wr -v d=$tr "BEGIN { printf \"ratios wendle / window with tray: start-up %.2f, memory %.2f\n\", a / b, c / d }"
+awk -v a=$wt -v b=$mt -v c=$wr -v d=$mr "BEGIN { printf \"ratios wendle / bare window:     start-up %.2f, memory %.2f\n\", a / b, c / d }"
 '

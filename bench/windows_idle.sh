@@ -29,12 +29,17 @@ rss_after_window() { # program... -> RSS in KiB of the process named by $NAME, w
     until xdotool search --onlyvisible --name "^Quorvel Wendle\$" >/dev/null 2>&1; do sleep 0.05; done
     sleep 2
     local pid
-    pid=$(pgrep -n -f "$NAME")
+    # This run'"'"'s own process (its processes carry its HOME) whose
+    # command starts with $NAME, a glob pattern.
+    for p in /proc/[0-9]*; do
+        grep -qzxF "HOME=$home" "$p/environ" 2>/dev/null || continue
+        [[ "$(tr "\\0" "\\n" <"$p/cmdline" 2>/dev/null | head -n1)" == $NAME ]] && pid=${p#/proc/}
+    done
     awk "/VmRSS/ {print \$2}" /proc/$pid/status
     kill $pid 2>/dev/null; wait $launcher 2>/dev/null
     sleep 0.5
 }
-linux=$(NAME="^$WENDLE" rss_after_window "$WENDLE")
-windows=$(NAME="wendle.exe" rss_after_window wine "$EXE")
+linux=$(NAME="$WENDLE" rss_after_window "$WENDLE")
+windows=$(NAME="*[\\\\/]wendle.exe" rss_after_window wine "$EXE")
 awk -v l="$linux" -v w="$windows" "BEGIN { printf \"idle RSS: wendle (Linux, Qt 6) %d KiB; wendle.exe (Wine) %d KiB; ratio %.2f\n\", l, w, w / l }"
 '

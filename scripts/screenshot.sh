@@ -8,8 +8,8 @@ bash scripts/build.sh >/dev/null
 export WENDLE=$PWD/build/app/wendle E2E_TOOLS=$PWD/build/tests/e2e OUT=$PWD/docs/screenshot.png
 exec tests/e2e/xsession.sh bash -c '
 source tests/e2e/lib.sh
-demo="/tmp/wendle-demo/Time logs"
-rm -rf /tmp/wendle-demo; mkdir -p "$demo"
+demo="$work/Time logs"
+mkdir -p "$demo"
 seed_store "$demo" 1
 printf "09:00:10\r\n09:00:20\r\n09:00:30\r\n" >"$demo/$(date +%Y-%m-%d).log"
 start_wendle
@@ -27,6 +27,5 @@ while :; do
 done
 "$E2E_TOOLS/grab_screen" "$OUT" "$frame"
 close_window
-rm -rf /tmp/wendle-demo
 echo "wrote $OUT"
 '

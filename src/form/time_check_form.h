@@ -1,10 +1,10 @@
 #pragma once
 
 #include "form/looks.h"
+#include "form/startup.h"
 #include "logging/logging_control.h"
 #include "settings/login_start.h"
 #include "settings/program_settings.h"
-#include "settings/startup.h"
 
 #include <optional>
 #include <string>

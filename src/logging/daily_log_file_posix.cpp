@@ -11,8 +11,6 @@
 
 namespace wendle {
 
-const char PathSeparator = '/';
-
 namespace {
 
 // Past a file size limit the kernel sends SIGXFSZ, whose default action kills
@@ -52,7 +50,13 @@ bool DailyLogFile::open(const std::string &path, std::string &error) {
         ::close(file);
         return false;
     }
-    ::fcntl(file, F_SETFL, ::fcntl(file, F_GETFL) & ~O_NONBLOCK);
+    // Writes must wait for the disk, not fail when it is slow.
+    const int flags = ::fcntl(file, F_GETFL);
+    if (flags < 0 || ::fcntl(file, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+        error = systemErrorText(errno);
+        ::close(file);
+        return false;
+    }
     m_handle = file;
     m_path = path;
     return true;

@@ -7,8 +7,6 @@
 
 namespace wendle {
 
-const char PathSeparator = '\\';
-
 namespace {
 
 HANDLE fileHandle(std::intptr_t handle) {

@@ -6,7 +6,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace wendle {
 
@@ -44,6 +47,29 @@ std::string desktopValue(const std::string &text) {
     return out;
 }
 
+// Writes the file anew; 0, or the errno of the first step that failed.
+int writeWhole(const fs::path &path, const std::string &text) {
+    const int file = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (file < 0)
+        return errno;
+    const char *data = text.data();
+    std::size_t left = text.size();
+    int reason = 0;
+    while (left > 0 && reason == 0) {
+        const ssize_t written = ::write(file, data, left);
+        if (written < 0) {
+            if (errno != EINTR)
+                reason = errno;
+            continue;
+        }
+        data += written;
+        left -= static_cast<std::size_t>(written);
+    }
+    if (::close(file) != 0 && reason == 0)
+        reason = errno;
+    return reason;
+}
+
 } // namespace
 
 LoginStart::LoginStart(std::string program) : m_program(std::move(program)) {}
@@ -73,24 +99,26 @@ bool LoginStart::setEnabled(bool on, std::string &error) {
         return !failure;
     }
     fs::create_directories(entry.parent_path(), failure);
+    if (failure) {
+        error = failure.message();
+        return false;
+    }
     const fs::path partial = entry.string() + ".new";
-    {
-        std::ofstream file(partial, std::ios::trunc);
-        file << "[Desktop Entry]\n"
-                "Type=Application\n"
-                "Name=Quorvel Wendle\n"
-                "Comment=Records the time of day at a fixed interval, one log file a day\n"
-                "Exec="
-             << desktopValue(execArgument(m_program)) << ' ' << MinimizedOption
-             << "\n"
-                "Icon=com.quorvel.Wendle\n"
-                "Terminal=false\n"
-                "X-GNOME-Autostart-enabled=true\n";
-        if (!file.flush()) {
-            error = systemErrorText(errno);
-            fs::remove(partial, failure);
-            return false;
-        }
+    const std::string text =
+        "[Desktop Entry]\n"
+        "Type=Application\n"
+        "Name=Quorvel Wendle\n"
+        "Comment=Records the time of day at a fixed interval, one log file a day\n"
+        "Exec=" +
+        desktopValue(execArgument(m_program)) + ' ' + MinimizedOption +
+        "\n"
+        "Icon=com.quorvel.Wendle\n"
+        "Terminal=false\n"
+        "X-GNOME-Autostart-enabled=true\n";
+    if (const int reason = writeWhole(partial, text); reason != 0) {
+        error = systemErrorText(reason);
+        fs::remove(partial, failure);
+        return false;
     }
     fs::rename(partial, entry, failure);
     if (failure)

@@ -35,33 +35,35 @@ ProgramSettings::ProgramSettings(Registry &registry) : m_registry(registry) {}
 
 std::string ProgramSettings::logFolder() const {
     const std::string none;
-    const std::string own = m_registry.getString(HKEY_CURRENT_USER, LogFolderValue, none);
-    return !own.empty() ? own : m_registry.getString(HKEY_LOCAL_MACHINE, LogFolderValue, none);
+    const std::string own = m_registry.getString(RegistryRoot::CurrentUser, LogFolderValue, none);
+    return !own.empty() ? own
+                        : m_registry.getString(RegistryRoot::LocalMachine, LogFolderValue, none);
 }
 
 void ProgramSettings::setLogFolder(const std::string &folder) {
     const std::string none;
-    if (!m_registry.saveString(HKEY_LOCAL_MACHINE, LogFolderValue, folder, none))
-        m_registry.saveString(HKEY_CURRENT_USER, LogFolderValue, folder, none);
-    else if (!m_registry.getString(HKEY_CURRENT_USER, LogFolderValue, none).empty())
-        m_registry.saveString(HKEY_CURRENT_USER, LogFolderValue, none, none);
+    if (!m_registry.saveString(RegistryRoot::LocalMachine, LogFolderValue, folder, none))
+        m_registry.saveString(RegistryRoot::CurrentUser, LogFolderValue, folder, none);
+    else if (!m_registry.getString(RegistryRoot::CurrentUser, LogFolderValue, none).empty())
+        m_registry.saveString(RegistryRoot::CurrentUser, LogFolderValue, none, none);
 }
 
 std::int32_t ProgramSettings::autostart() const {
     const std::int32_t own =
-        m_registry.getDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided);
-    return own != AutostartUndecided
-               ? own
-               : m_registry.getDword(HKEY_LOCAL_MACHINE, AutostartValue, AutostartUndecided);
+        m_registry.getDword(RegistryRoot::CurrentUser, AutostartValue, AutostartUndecided);
+    return own != AutostartUndecided ? own
+                                     : m_registry.getDword(RegistryRoot::LocalMachine,
+                                                           AutostartValue, AutostartUndecided);
 }
 
 void ProgramSettings::setAutostart(bool on) {
     const std::int32_t value = on ? 1 : 0;
-    if (!m_registry.saveDword(HKEY_LOCAL_MACHINE, AutostartValue, value, AutostartUndecided))
-        m_registry.saveDword(HKEY_CURRENT_USER, AutostartValue, value, AutostartUndecided);
-    else if (m_registry.getDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided) !=
+    if (!m_registry.saveDword(RegistryRoot::LocalMachine, AutostartValue, value,
+                              AutostartUndecided))
+        m_registry.saveDword(RegistryRoot::CurrentUser, AutostartValue, value, AutostartUndecided);
+    else if (m_registry.getDword(RegistryRoot::CurrentUser, AutostartValue, AutostartUndecided) !=
              AutostartUndecided)
-        m_registry.saveDword(HKEY_CURRENT_USER, AutostartValue, AutostartUndecided,
+        m_registry.saveDword(RegistryRoot::CurrentUser, AutostartValue, AutostartUndecided,
                              AutostartUndecided);
 }
 

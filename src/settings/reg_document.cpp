@@ -116,7 +116,7 @@ bool parseValueLine(const QByteArray &line, QString *name, RegValue *value) {
         qsizetype end = 0;
         if (!readQuoted(data, &end, &value->data) || end != data.size())
             return false;
-        value->type = REG_SZ;
+        value->type = RegType::String;
         return true;
     }
     const QByteArray lower = data.toLower();
@@ -124,14 +124,14 @@ bool parseValueLine(const QByteArray &line, QString *name, RegValue *value) {
         quint32 number = 0;
         if (!parseHexNumber(data.mid(6).trimmed(), 8, &number))
             return false;
-        value->type = REG_DWORD;
+        value->type = RegType::Dword;
         value->data = QByteArray(4, '\0');
         for (int i = 0; i < 4; ++i)
             value->data[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
         return true;
     }
     if (lower.startsWith("hex:")) {
-        value->type = REG_BINARY;
+        value->type = RegType::Binary;
         return parseHexBytes(data.mid(4), &value->data);
     }
     if (lower.startsWith("hex(")) {
@@ -151,15 +151,15 @@ QByteArray formatValue(const QString &name, const RegValue &value) {
     line.append('=');
     QString text;
     const QByteArray &data = value.data;
-    if (value.type == REG_SZ && !data.contains('\0') && !data.contains('\n') &&
+    if (value.type == RegType::String && !data.contains('\0') && !data.contains('\n') &&
         !data.contains('\r') && decodeUtf8(data, &text)) {
         line.append(quoted(data));
-    } else if (value.type == REG_DWORD && data.size() == 4) {
+    } else if (value.type == RegType::Dword && data.size() == 4) {
         quint32 number = 0;
         for (int i = 3; i >= 0; --i)
             number = (number << 8) | static_cast<uchar>(data.at(i));
         line.append("dword:").append(QByteArray::number(number, 16).rightJustified(8, '0'));
-    } else if (value.type == REG_BINARY) {
+    } else if (value.type == RegType::Binary) {
         line.append("hex:").append(hexBytes(data));
     } else {
         line.append("hex(")

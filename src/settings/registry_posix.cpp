@@ -15,19 +15,19 @@ constexpr int ERROR_MORE_DATA = 234;
 
 std::optional<QString> rootName(RegistryRoot root) {
     switch (root) {
-    case HKEY_CLASSES_ROOT:
+    case RegistryRoot::ClassesRoot:
         return QStringLiteral("HKEY_CLASSES_ROOT");
-    case HKEY_CURRENT_USER:
+    case RegistryRoot::CurrentUser:
         return QStringLiteral("HKEY_CURRENT_USER");
-    case HKEY_LOCAL_MACHINE:
+    case RegistryRoot::LocalMachine:
         return QStringLiteral("HKEY_LOCAL_MACHINE");
-    case HKEY_USERS:
+    case RegistryRoot::Users:
         return QStringLiteral("HKEY_USERS");
-    case HKEY_PERFORMANCE_DATA:
+    case RegistryRoot::PerformanceData:
         return QStringLiteral("HKEY_PERFORMANCE_DATA");
-    case HKEY_CURRENT_CONFIG:
+    case RegistryRoot::CurrentConfig:
         return QStringLiteral("HKEY_CURRENT_CONFIG");
-    case HKEY_DYN_DATA:
+    case RegistryRoot::DynData:
         return QStringLiteral("HKEY_DYN_DATA");
     }
     return std::nullopt;
@@ -54,7 +54,7 @@ int QueryStringValue(const OpenKey &key, const QString &name, std::string *text)
     const RegValue *value = key.document.value(key.path, name);
     if (!value)
         return ERROR_FILE_NOT_FOUND;
-    if (value->type != REG_SZ)
+    if (value->type != RegType::String)
         return ERROR_SUCCESS;
     *text = StripAtNul(value->data.toStdString());
     return ERROR_SUCCESS;
@@ -119,7 +119,7 @@ bool SaveSettingString(RegistryRoot root, const std::string &subkey, const std::
                        const std::string &text, const std::string &defaultText) {
     if (text != defaultText)
         return storeValue(root, qt(subkey), qt(name),
-                          RegValue{REG_SZ, QByteArray::fromStdString(text)});
+                          RegValue{RegType::String, QByteArray::fromStdString(text)});
     return !KeyExists(root, subkey) || removeValue(root, qt(subkey), qt(name));
 }
 
@@ -130,7 +130,7 @@ bool SaveSettingDword(RegistryRoot root, const std::string &subkey, const std::s
         QByteArray data(4, '\0');
         for (int i = 0; i < 4; ++i)
             data[i] = static_cast<char>((bits >> (8 * i)) & 0xFF);
-        return storeValue(root, qt(subkey), qt(name), RegValue{REG_DWORD, data});
+        return storeValue(root, qt(subkey), qt(name), RegValue{RegType::Dword, data});
     }
     return !KeyExists(root, subkey) || removeValue(root, qt(subkey), qt(name));
 }

@@ -1,62 +1,64 @@
 #include "ui/caption_font.h"
 
-#include <QCheckBox>
+#include "form/caption_fit.h"
+#include "ui/qt_text.h"
+
 #include <QFontMetrics>
-#include <QLabel>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QStyle>
+#include <QWidget>
 
 namespace wendle {
 
 namespace {
 
-QSize captionSize(const QWidget *widget, const QFont &font) {
-    const QFontMetrics metrics(font);
-    auto textSize = [&](const QString &text) {
-        // Trailing spaces belong to the caption but need no room to be read.
-        return QSize(metrics.horizontalAdvance(
-                         QString(text).remove(QRegularExpression(QStringLiteral("\\s+$")))),
-                     metrics.height());
-    };
-    if (auto *label = qobject_cast<const QLabel *>(widget))
-        return textSize(label->text());
-    if (auto *box = qobject_cast<const QCheckBox *>(widget)) {
-        const QStyle *style = box->style();
-        const QSize text = textSize(box->text());
-        const int indicatorWidth = style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box);
-        const int spacing = style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
-        // The style shrinks the box to the row when it must; the text it cannot.
-        return QSize(indicatorWidth + spacing + text.width(), text.height());
+class QtCaptionMeasure final : public form::CaptionMeasure {
+public:
+    QtCaptionMeasure(const QWidget &window, QFont font) : m_window(window), m_font(font) {}
+
+    form::PixelSize textSize(std::string_view text, double fontSize) override {
+        m_font.setPointSizeF(fontSize);
+        const QFontMetrics metrics(m_font);
+        return {metrics.horizontalAdvance(qt(std::string(text))), metrics.height()};
     }
-    if (auto *button = qobject_cast<const QPushButton *>(widget)) {
-        const QSize text = textSize(button->text());
-        const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button);
-        return QSize(text.width() + 2 * margin, text.height() + 4);
+    form::PixelSize around(form::CaptionKind kind) override {
+        const QStyle *style = m_window.style();
+        switch (kind) {
+        case form::CaptionKind::CheckBox:
+            // The style shrinks the box to the row when it must; the text it cannot.
+            return {style->pixelMetric(QStyle::PM_IndicatorWidth) +
+                        style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing),
+                    0};
+        case form::CaptionKind::Button:
+            return {2 * style->pixelMetric(QStyle::PM_ButtonMargin), 4};
+        case form::CaptionKind::Label:
+            break;
+        }
+        return {};
     }
-    return QSize();
+    form::PixelSize room(const form::ControlPlace &place) override {
+        const auto *widget = m_window.findChild<const QWidget *>(qt(std::string(place.name)));
+        return widget ? form::PixelSize{widget->width(), widget->height()} : form::PixelSize{};
+    }
+
+private:
+    const QWidget &m_window;
+    QFont m_font;
+};
+
+double pointSize(const QFont &font) {
+    return font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
 }
 
 } // namespace
 
-bool captionsFit(const QList<QWidget *> &widgets, const QFont &font) {
-    for (const QWidget *widget : widgets) {
-        const QSize need = captionSize(widget, font);
-        if (need.width() > widget->width() || need.height() > widget->height())
-            return false;
-    }
-    return true;
+bool captionsFit(const QWidget &window, const QFont &font) {
+    QtCaptionMeasure measure(window, font);
+    return form::captionsFit(measure, pointSize(font));
 }
 
-QFont fittingCaptionFont(const QList<QWidget *> &widgets, QFont font) {
-    constexpr qreal smallest = 6.0;
-    qreal size = font.pointSizeF() > 0 ? font.pointSizeF() : 9.0;
-    for (; size > smallest; size -= 0.5) {
-        font.setPointSizeF(size);
-        if (captionsFit(widgets, font))
-            return font;
-    }
-    font.setPointSizeF(smallest);
+QFont fittingCaptionFont(const QWidget &window, QFont font) {
+    QtCaptionMeasure measure(window, font);
+    font.setPointSizeF(form::fittingCaptionSize(measure, pointSize(font), 6.0, 0.5));
     return font;
 }
 

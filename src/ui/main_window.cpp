@@ -203,8 +203,7 @@ void MainWindow::placeControls() {
     }
     setGeometry(place);
 
-    setFont(fittingCaptionFont(
-        {lblLogFile, lblTimerInterval, cmdStart, cmdStop, chkAutostart, cmdShowLog}, font()));
+    setFont(fittingCaptionFont(*this, font()));
 }
 
 void MainWindow::setLook(const form::Look &look) {

@@ -1,6 +1,6 @@
 #include "ui/report_window.h"
 
-#include "report/timeline.h"
+#include "report/report_window_design.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
 
@@ -20,14 +20,11 @@ QColor color(report::TimelineItem::Role role) {
 
 report::Timeline layOut(const std::vector<report::DayRecord> &days, const QWidget &widget) {
     const QFontMetricsF metrics(widget.font());
-    report::TimelineMetrics m;
-    m.width = widget.width();
-    m.fontSize = metrics.height() * 0.75;
-    m.rowHeight = std::max(metrics.height() * 1.8, (widget.height() - metrics.height() * 2.2) /
-                                                       std::max<double>(1, days.size()));
-    m.dayColumn = metrics.horizontalAdvance(QStringLiteral("Wed 0000-00-00")) + 12;
-    m.totalColumn = metrics.horizontalAdvance(QStringLiteral("00 h 00 min 00 s")) + 8;
-    return report::layOutTimeline(days, m);
+    return report::layOutReportWindow(
+        days,
+        {metrics.height(), metrics.horizontalAdvance(QString::fromLatin1(report::DayColumnSample)),
+         metrics.horizontalAdvance(QString::fromLatin1(report::TotalColumnSample))},
+        widget.width(), widget.height());
 }
 
 } // namespace
@@ -35,12 +32,12 @@ report::Timeline layOut(const std::vector<report::DayRecord> &days, const QWidge
 ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> folder, QWidget *parent)
     : QWidget(parent, Qt::Window), m_days(clock, std::move(folder)) {
     setObjectName(QStringLiteral("reportWindow"));
-    setWindowTitle(QStringLiteral("Wendle Report"));
+    setWindowTitle(QString::fromLatin1(report::ReportWindowTitle));
     setWindowIcon(clockIcon());
     setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(420, 200);
-    resize(900, 260);
-    m_follow.setInterval(1000);
+    resize(report::ReportWindowWidth, report::ReportWindowHeight);
+    m_follow.setInterval(report::ReportFollowMilliseconds);
     connect(&m_follow, &QTimer::timeout, this, &ReportWindow::refresh);
 }
 

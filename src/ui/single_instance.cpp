@@ -35,7 +35,8 @@ bool SingleInstance::listen() {
     // What a killed copy left of its socket goes first.
     QLocalServer::removeServer(m_socket);
     m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    m_server.listen(m_socket);
+    if (!m_server.listen(m_socket))
+        m_listenProblem = m_server.errorString();
     return true;
 }
 

@@ -20,17 +20,21 @@ public:
     // True when this is the only copy. Otherwise the running copy has been
     // asked to come forward (as far as it could be reached).
     bool claim();
+    // Why a later start cannot reach this copy; empty while it can.
+    const QString &listenProblem() const { return m_listenProblem; }
 
 signals:
     // Another start asked this copy to come forward.
     void comeForward();
 
 private:
+    // Always true: this copy is the only one, reachable or not.
     bool listen();
 
     QString m_socket;
     QLockFile m_lock;
     QLocalServer m_server;
+    QString m_listenProblem;
 };
 
 } // namespace wendle

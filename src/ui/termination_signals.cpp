@@ -2,6 +2,7 @@
 
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -14,9 +15,12 @@ namespace {
 int pipeEnds[2] = {-1, -1};
 
 void onSignal(int number) {
-    // Only async-signal-safe work here: hand the number to the event loop.
+    // Only async-signal-safe work here: hand the number to the event loop,
+    // leaving errno as the interrupted code had it.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
     [[maybe_unused]] ssize_t ignored = ::write(pipeEnds[0], &byte, 1);
+    errno = savedErrno;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "win32/window_proc.h"
 
+#include "form/caption_fit.h"
 #include "form/layout.h"
 #include "form/looks.h"
 #include "form/texts.h"
@@ -13,6 +14,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -59,53 +61,81 @@ COLORREF color(std::uint32_t code) {
                                      : static_cast<COLORREF>(code);
 }
 
-// The room a caption needs in its control, in pixels, with the given font
-// selected into dc. Trailing spaces belong to the caption but need no room.
-SIZE captionNeed(HDC dc, HWND control, std::string_view caption) {
-    while (!caption.empty() && caption.back() == ' ')
-        caption.remove_suffix(1);
-    const std::wstring text = widen(std::string(caption));
-    SIZE size{};
-    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
-    wchar_t kind[16] = {};
-    GetClassNameW(control, kind, 16);
-    const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
-    if (lstrcmpiW(kind, L"BUTTON") == 0) {
-        if ((style & BS_TYPEMASK) == BS_AUTOCHECKBOX)
-            size.cx += GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE) * 2;
-        else
-            size.cx += GetSystemMetrics(SM_CXEDGE) * 4;
+// Captions measured with the default GUI font at a character height in
+// pixels, in the window's own device context.
+class GdiCaptionMeasure final : public form::CaptionMeasure {
+public:
+    explicit GdiCaptionMeasure(HWND window) : m_window(window), m_dc(GetDC(window)) {
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
     }
-    return size;
-}
+    ~GdiCaptionMeasure() override {
+        if (m_original)
+            DeleteObject(SelectObject(m_dc, m_original));
+        ReleaseDC(m_window, m_dc);
+    }
+    GdiCaptionMeasure(const GdiCaptionMeasure &) = delete;
+    GdiCaptionMeasure &operator=(const GdiCaptionMeasure &) = delete;
+
+    // The default font's own height, as a positive number of pixels.
+    double ownSize() const { return std::abs(m_font.lfHeight); }
+    // A font of that size for the window to keep; the caller deletes it.
+    HFONT create(double size) {
+        LOGFONTW font = m_font;
+        font.lfHeight = (m_font.lfHeight < 0 ? -1 : 1) * static_cast<LONG>(size);
+        return CreateFontIndirectW(&font);
+    }
+
+    form::PixelSize textSize(std::string_view text, double fontSize) override {
+        if (fontSize != m_size) {
+            select(create(fontSize));
+            m_size = fontSize;
+        }
+        const std::wstring wide = widen(std::string(text));
+        SIZE size{};
+        GetTextExtentPoint32W(m_dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return {size.cx, size.cy};
+    }
+    form::PixelSize around(form::CaptionKind kind) override {
+        switch (kind) {
+        case form::CaptionKind::CheckBox:
+            return {GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE) * 2, 0};
+        case form::CaptionKind::Button:
+            return {GetSystemMetrics(SM_CXEDGE) * 4, 0};
+        case form::CaptionKind::Label:
+            break;
+        }
+        return {};
+    }
+    form::PixelSize room(const form::ControlPlace &place) override {
+        RECT room{};
+        GetClientRect(GetDlgItem(m_window, controlId(place.name)), &room);
+        return {room.right, room.bottom};
+    }
+
+private:
+    void select(HFONT font) {
+        const HGDIOBJ previous = SelectObject(m_dc, font);
+        if (m_original)
+            DeleteObject(previous);
+        else
+            m_original = previous;
+    }
+
+    HWND m_window;
+    HDC m_dc;
+    LOGFONTW m_font{};
+    double m_size = 0;
+    HGDIOBJ m_original = nullptr;
+};
 
 // The largest size of the default GUI font, no larger than its own, at which
-// every caption can be read whole: the layout is fixed, so the text adapts.
+// every caption can be read whole.
 HFONT fittingCaptionFont(HWND window) {
-    LOGFONTW font{};
-    GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof font, &font);
-    const HDC dc = GetDC(window);
-    HFONT chosen = nullptr;
-    for (LONG height = font.lfHeight; chosen == nullptr; height += height < 0 ? 1 : -1) {
-        font.lfHeight = height;
-        const HFONT candidate = CreateFontIndirectW(&font);
-        const HGDIOBJ previous = SelectObject(dc, candidate);
-        bool fits = true;
-        for (const form::ControlPlace &place : form::Controls) {
-            const HWND control = GetDlgItem(window, controlId(place.name));
-            RECT room;
-            GetClientRect(control, &room);
-            const SIZE need = captionNeed(dc, control, place.caption);
-            fits = fits && need.cx <= room.right && need.cy <= room.bottom;
-        }
-        SelectObject(dc, previous);
-        if (fits || height == 0 || std::abs(height) <= 6)
-            chosen = candidate;
-        else
-            DeleteObject(candidate);
-    }
-    ReleaseDC(window, dc);
-    return chosen;
+    GdiCaptionMeasure measure(window);
+    const double own = measure.ownSize();
+    if (own <= 6)
+        return measure.create(own);
+    return measure.create(form::fittingCaptionSize(measure, own, 6.0, 1.0));
 }
 
 HICON loadIcon(HINSTANCE instance, int id, int size) {

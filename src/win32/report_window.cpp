@@ -3,7 +3,7 @@
 #include "win32/window_proc.h"
 
 #include "logging/text_win32.h"
-#include "report/timeline.h"
+#include "report/report_window_design.h"
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -26,20 +26,17 @@ report::Timeline layOut(const std::vector<report::DayRecord> &days, HWND window,
     const HGDIOBJ previous = SelectObject(dc, font);
     TEXTMETRICW text{};
     GetTextMetricsW(dc, &text);
-    SIZE day{}, total{};
-    GetTextExtentPoint32W(dc, L"Wed 0000-00-00", 14, &day);
-    GetTextExtentPoint32W(dc, L"00 h 00 min 00 s", 16, &total);
+    const auto widthOf = [dc](const char *sample) {
+        const std::wstring wide = widen(sample);
+        SIZE size{};
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+        return double(size.cx);
+    };
+    const report::WindowFont measured{double(text.tmHeight), widthOf(report::DayColumnSample),
+                                      widthOf(report::TotalColumnSample)};
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
-
-    report::TimelineMetrics m;
-    m.width = client.right;
-    m.fontSize = text.tmHeight * 0.75;
-    m.rowHeight = std::max(text.tmHeight * 1.8, (client.bottom - text.tmHeight * 2.2) /
-                                                    std::max<double>(1, days.size()));
-    m.dayColumn = day.cx + 12;
-    m.totalColumn = total.cx + 8;
-    return report::layOutTimeline(days, m);
+    return report::layOutReportWindow(days, measured, client.right, client.bottom);
 }
 
 } // namespace
@@ -62,8 +59,12 @@ ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     m_font = CreateFontIndirectW(&metrics.lfMessageFont);
 
-    m_window = CreateWindowExW(0, ClassName, L"Wendle Report", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                               CW_USEDEFAULT, 900, 280, nullptr, nullptr, instance, this);
+    RECT frame{0, 0, report::ReportWindowWidth, report::ReportWindowHeight};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
+    m_window =
+        CreateWindowExW(0, ClassName, widen(report::ReportWindowTitle).c_str(), WS_OVERLAPPEDWINDOW,
+                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                        frame.bottom - frame.top, nullptr, nullptr, instance, this);
     m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                             nullptr, instance, nullptr);
@@ -106,7 +107,7 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SHOWWINDOW:
         if (wParam)
-            SetTimer(m_window, FollowTimer, 1000, nullptr);
+            SetTimer(m_window, FollowTimer, report::ReportFollowMilliseconds, nullptr);
         else
             KillTimer(m_window, FollowTimer);
         return 0;

@@ -21,7 +21,7 @@ app_pid=
 trap '[ -n "$app_pid" ] && kill "$app_pid" 2>/dev/null; rm -rf "$work"' EXIT
 export LC_ALL=C.UTF-8
 
-artifacts="${E2E_ARTIFACTS:-/tmp/wendle-e2e}"
+artifacts="${E2E_ARTIFACTS:-$work/artifacts}"
 mkdir -p "$artifacts"
 
 export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
@@ -38,6 +38,23 @@ seed_store() {
         [ -z "${2:-}" ] || printf '"Autostart"=dword:%08x\n' "$2"
     } >"$(store_file)"
 }
+
+# own_processes PROGRAM: the PIDs of this test's own live processes (those
+# that carry its private HOME) whose command starts with PROGRAM, a glob
+# pattern. Other users' and other tests' copies never count.
+own_processes() {
+    local p argv0 state
+    for p in /proc/[0-9]*; do
+        grep -qzxF "HOME=$HOME" "$p/environ" 2>/dev/null || continue
+        state=$(sed 's/.*) //' "$p/stat" 2>/dev/null | cut -d' ' -f1)
+        [ -n "$state" ] && [ "$state" != Z ] || continue
+        argv0=$(tr '\0' '\n' <"$p/cmdline" 2>/dev/null | head -n1)
+        # shellcheck disable=SC2053
+        [[ "$argv0" == $1 ]] && echo "${p#/proc/}"
+    done
+    return 0
+}
+own_process_count() { own_processes "$1" | wc -l; }
 
 # Starts the program in the background; sets $app_pid.
 launch_wendle() {

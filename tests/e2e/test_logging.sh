@@ -18,6 +18,7 @@ click_slider
 xdotool key Home
 sleep 0.2
 
+started=$(date +%s%N)
 click_start
 log="$folder/$(date +%Y-%m-%d).log"
 [ -f "$log" ] || fail "Start did not create $log"
@@ -28,9 +29,13 @@ click_show_log
 screenshot window-logging
 sleep 3
 click_stop
+stopped=$(date +%s%N)
 lines=$(line_count "$log")
-# About 8.5 s at one line a second, allowing for the clicks' own time.
-[ "$lines" -ge 7 ] && [ "$lines" -le 10 ] || fail "expected about 8 lines, got $lines"
+# A line a second between the two clicks: at most one more than the whole
+# seconds between them, and at least the 8.5 s of waiting less two (a
+# loaded machine may be slow to act on a click, which only adds lines).
+most=$(((stopped - started) / 1000000000 + 1))
+[ "$lines" -ge 6 ] && [ "$lines" -le "$most" ] || fail "expected 6 to $most lines, got $lines"
 check_lines "$log"
 # Consecutive lines are one second apart. A tick that a starved machine runs
 # late can cross into the next second: a skipped second, then the same one

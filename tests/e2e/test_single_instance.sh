@@ -12,7 +12,7 @@ source "$(dirname "$0")/lib.sh"
 "$WENDLE" --bogus 2>"$work/err" && fail "an unknown option was taken"
 [ $? -eq 2 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "an unknown option: $(cat "$work/err")"
 
-running() { pgrep -u "$(id -u)" -f -x "$WENDLE( .*)?" | wc -l; }
+running() { own_process_count "$WENDLE"; }
 one_running() { [ "$(running)" -eq 1 ]; }
 
 start_logging
@@ -60,5 +60,5 @@ wait_until 10 one_running || fail "ten starts at once left $(running) copies"
 for pid in "${pids[@]}"; do
     if ! kill -0 "$pid" 2>/dev/null; then wait "$pid" || fail "a start ended with status $?"; fi
 done
-kill $(pgrep -u "$(id -u)" -f -x "$WENDLE( .*)?")
+kill $(own_processes "$WENDLE")
 echo "PASS"

@@ -17,23 +17,23 @@ private slots:
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("type");
         QTest::addColumn<QByteArray>("data");
-        QTest::newRow("text") << QByteArray("\"V\"=\"/home/ann/time logs\"") << REG_SZ
+        QTest::newRow("text") << QByteArray("\"V\"=\"/home/ann/time logs\"") << RegType::String
                               << QByteArray("/home/ann/time logs");
-        QTest::newRow("escapes") << QByteArray("\"V\"=\"a\\\\b \\\"c\\\"\"") << REG_SZ
+        QTest::newRow("escapes") << QByteArray("\"V\"=\"a\\\\b \\\"c\\\"\"") << RegType::String
                                  << QByteArray("a\\b \"c\"");
-        QTest::newRow("empty text") << QByteArray("\"V\"=\"\"") << REG_SZ << QByteArray();
-        QTest::newRow("dword") << QByteArray("\"V\"=dword:00000201") << REG_DWORD
+        QTest::newRow("empty text") << QByteArray("\"V\"=\"\"") << RegType::String << QByteArray();
+        QTest::newRow("dword") << QByteArray("\"V\"=dword:00000201") << RegType::Dword
                                << QByteArray("\x01\x02\0\0", 4);
-        QTest::newRow("binary") << QByteArray("\"V\"=hex:01,ff") << REG_BINARY
+        QTest::newRow("binary") << QByteArray("\"V\"=hex:01,ff") << RegType::Binary
                                 << QByteArray("\x01\xff", 2);
         QTest::newRow("other type") << QByteArray("\"V\"=hex(b):01,02,03,04,05,06,07,08") << 11
                                     << QByteArray("\x01\x02\x03\x04\x05\x06\x07\x08", 8);
         QTest::newRow("text as hex with inner NUL")
-            << QByteArray("\"V\"=hex(1):61,00,62") << REG_SZ << QByteArray("a\0b", 3);
-        QTest::newRow("wrapped hex") << QByteArray("\"V\"=hex:01,\\\n  02,\\\n  03") << REG_BINARY
-                                     << QByteArray("\x01\x02\x03", 3);
+            << QByteArray("\"V\"=hex(1):61,00,62") << RegType::String << QByteArray("a\0b", 3);
+        QTest::newRow("wrapped hex") << QByteArray("\"V\"=hex:01,\\\n  02,\\\n  03")
+                                     << RegType::Binary << QByteArray("\x01\x02\x03", 3);
         QTest::newRow("not UTF-8 text")
-            << QByteArray("\"V\"=\"caf\xe9\"") << REG_SZ << QByteArray("caf\xe9");
+            << QByteArray("\"V\"=\"caf\xe9\"") << RegType::String << QByteArray("caf\xe9");
     }
     void readsEachKindOfValue() {
         QFETCH(QByteArray, line);
@@ -63,7 +63,7 @@ private slots:
         QVERIFY(document.value(Key, "LogFolder"));
         QCOMPARE(document.value(Key, "LogFolder")->data, QByteArray("/home/ann/logs"));
         QCOMPARE(document.value(Key, "Bytes")->data, QByteArray("\x01\x02"));
-        document.setValue(Key, "Autostart", RegValue{REG_DWORD, QByteArray(4, '\0')});
+        document.setValue(Key, "Autostart", RegValue{RegType::Dword, QByteArray(4, '\0')});
         QVERIFY(document.serialize().contains("; old folder was C:\\Logs\\\n\"LogFolder\""));
     }
 
@@ -87,7 +87,7 @@ private slots:
         QVERIFY(!document.value(Key, "V"));
         QVERIFY(document.value(Key, "Keep"));
         QCOMPARE(document.unparsedLineCount(), 1);
-        document.setValue(Key, "New", RegValue{REG_DWORD, QByteArray(4, '\0')});
+        document.setValue(Key, "New", RegValue{RegType::Dword, QByteArray(4, '\0')});
         const QByteArray written = document.serialize();
         QVERIFY2(written.contains("\n" + line + "\n"), written.constData());
         QVERIFY(RegDocument::parse(written).value(Key, "New"));
@@ -104,8 +104,8 @@ private slots:
 
     void namesIgnoreCaseAndKeepTheirs() {
         RegDocument document;
-        document.setValue(Key, "LogFolder", RegValue{REG_SZ, "/a"});
-        document.setValue(Key.toLower(), "LOGFOLDER", RegValue{REG_SZ, "/b"});
+        document.setValue(Key, "LogFolder", RegValue{RegType::String, "/a"});
+        document.setValue(Key.toLower(), "LOGFOLDER", RegValue{RegType::String, "/b"});
         QCOMPARE(document.value(Key.toUpper(), "logfolder")->data, QByteArray("/b"));
         const QByteArray written = document.serialize();
         QVERIFY2(written.contains("[HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Utils\\Wendle]\n"
@@ -126,7 +126,7 @@ private slots:
 
     void textThatCannotBeQuotedIsWrittenAsHex() {
         RegDocument document;
-        document.setValue(Key, "V", RegValue{REG_SZ, QByteArray("line\none\0", 9)});
+        document.setValue(Key, "V", RegValue{RegType::String, QByteArray("line\none\0", 9)});
         const QByteArray written = document.serialize();
         QVERIFY2(written.contains("\"V\"=hex(1):6c,69,6e,65,0a,6f,6e,65,00\n"),
                  written.constData());
@@ -135,7 +135,7 @@ private slots:
 
     void removeValueKeepsTheKey() {
         RegDocument document;
-        document.setValue(Key, "V", RegValue{REG_SZ, "x"});
+        document.setValue(Key, "V", RegValue{RegType::String, "x"});
         QVERIFY(document.removeValue(Key, "v"));
         QVERIFY(!document.removeValue(Key, "v"));
         QVERIFY(!document.value(Key, "V"));

@@ -44,26 +44,27 @@ private slots:
     }
 
     void firstRunReadsDefaultsAndCreatesNothing() {
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "dflt"), QString("dflt"));
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), -1);
-        QVERIFY(!KeyExists(HKEY_LOCAL_MACHINE, Key));
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "dflt"),
+                 QString("dflt"));
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), -1);
+        QVERIFY(!KeyExists(RegistryRoot::LocalMachine, Key));
         QVERIFY(!QFile::exists(storePath()));
     }
 
     void savedValuesReadBack() {
         const QString folder = QString::fromUtf8("/home/ann/Zeit Überblick \"x\" \\ y");
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", folder, "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 0, -1);
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", ""), folder);
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 0);
-        QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, Key));
-        QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, QString("SOFTWARE\\Quorvel")));
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", folder, "");
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", 0, -1);
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", ""), folder);
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), 0);
+        QVERIFY(KeyExists(RegistryRoot::LocalMachine, Key));
+        QVERIFY(KeyExists(RegistryRoot::LocalMachine, QString("SOFTWARE\\Quorvel")));
         // People can read and edit what is stored.
         QCOMPARE(readStore(), Header + "\"LogFolder\"=\"" +
                                   folder.toUtf8().replace("\\", "\\\\").replace("\"", "\\\"") +
                                   "\"\n\"Autostart\"=dword:00000000\n");
         // Other roots are other keys.
-        QCOMPARE(GetSettingDword(HKEY_CURRENT_USER, Key, "Autostart", 7), 7);
+        QCOMPARE(GetSettingDword(RegistryRoot::CurrentUser, Key, "Autostart", 7), 7);
     }
 
     void handWrittenValuesReadAsTheRegistryWould_data() {
@@ -88,31 +89,32 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, number);
         writeStore(Header + line + "\n");
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "V", "dflt"), text);
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "V", 77), number);
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "V", "dflt"), text);
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "V", 77), number);
     }
 
     void caseMattersToTheDefaultNotToNames() {
-        SaveSettingString(HKEY_LOCAL_MACHINE, QString("software\\quorvel\\utils\\wendle"),
+        SaveSettingString(RegistryRoot::LocalMachine, QString("software\\quorvel\\utils\\wendle"),
                           "logfolder", "/a", "/A");
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", ""), QString("/a"));
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LOGFOLDER", "/b", "");
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", ""), QString("/a"));
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LOGFOLDER", "/b", "");
         QVERIFY2(readStore().contains("\"logfolder\"=\"/b\""), readStore().constData());
     }
 
     void savingTheDefaultRemovesOnlyFromAnExistingKey() {
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "", "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1, -1);
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "", "");
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1, -1);
         QVERIFY(!QFile::exists(storePath()));
-        QVERIFY(!KeyExists(HKEY_LOCAL_MACHINE, Key));
+        QVERIFY(!KeyExists(RegistryRoot::LocalMachine, Key));
 
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "/logs", "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 1, -1);
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "", "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1, -1);
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "none"), QString("none"));
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), -1);
-        QVERIFY(KeyExists(HKEY_LOCAL_MACHINE, Key));
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "/logs", "");
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", 1, -1);
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "", "");
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1, -1);
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "none"),
+                 QString("none"));
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), -1);
+        QVERIFY(KeyExists(RegistryRoot::LocalMachine, Key));
         QCOMPARE(readStore(), Header);
     }
 
@@ -121,11 +123,11 @@ private slots:
     void readOnlyStoreIsLeftAlone() {
         writeStore(Header + "\"Autostart\"=dword:00000001\n");
         QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 1);
-        QVERIFY(!KeyExists(HKEY_LOCAL_MACHINE, Key));
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 0, -1);
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1, -1);
-        SaveSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "/x", "");
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), 1);
+        QVERIFY(!KeyExists(RegistryRoot::LocalMachine, Key));
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", 0, -1);
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1, -1);
+        SaveSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "/x", "");
         QCOMPARE(readStore(), Header + "\"Autostart\"=dword:00000001\n");
         QFile::setPermissions(storePath(), QFile::ReadOwner | QFile::WriteOwner);
     }
@@ -133,13 +135,13 @@ private slots:
     void writeKeepsLinesItCannotParse() {
         const QByteArray damaged = "\"Broken\"=\"no end\n; a note\n\"Bytes\"=\"\xff\xfe\"\n";
         writeStore(Header + damaged);
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 1, -1);
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", 1, -1);
         const QByteArray stored = readStore();
         QVERIFY2(stored.contains("\"Broken\"=\"no end\n; a note\n"), stored.constData());
         // Text that is not UTF-8 parses; its bytes survive, written as hex.
         QCOMPARE(RegistryStore().read().value("HKEY_LOCAL_MACHINE\\" + Key, "Bytes")->data,
                  QByteArray("\xff\xfe"));
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 1);
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), 1);
     }
 
     void damagedStoresNeverBreakReading_data() {
@@ -155,10 +157,10 @@ private slots:
         QFETCH(QByteArray, text);
         writeStore(text);
         const QString expected = text.contains("/ok") ? "/ok" : "dflt";
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "dflt"), expected);
-        SaveSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", 1, -1);
-        QCOMPARE(GetSettingDword(HKEY_LOCAL_MACHINE, Key, "Autostart", -1), 1);
-        QCOMPARE(GetSettingString(HKEY_LOCAL_MACHINE, Key, "LogFolder", "dflt"), expected);
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "dflt"), expected);
+        SaveSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", 1, -1);
+        QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "Autostart", -1), 1);
+        QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "LogFolder", "dflt"), expected);
     }
 
     void stripAtNul() {

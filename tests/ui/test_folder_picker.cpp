@@ -26,7 +26,7 @@ private:
     FakeClock m_clock;
 
     static QString storedFolder() {
-        return GetSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue),
+        return GetSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue),
                                 "<absent>");
     }
 
@@ -76,7 +76,8 @@ private slots:
     void nonAsciiFolderReachesTheLogFile() {
         const QString path = m_logs.filePath(QString::fromUtf8("Zeit Überblick ü"));
         QDir().mkpath(path);
-        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), path, "");
+        SaveSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue), path,
+                          "");
         MainWindow window(m_clock);
         window.txtLogFile->setText(storedFolder());
         window.logging().start();

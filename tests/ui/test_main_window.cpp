@@ -119,8 +119,9 @@ private slots:
         QCOMPARE(window.sldTimerInterval->tickPosition(), QSlider::TicksBelow);
         QVERIFY(!window.mnuPopup->isVisible());
         QCOMPARE(window.mnuPopup->title(), QString("Popup"));
-        QCOMPARE(window.mnuPopup->actions(),
-                 (QList<QAction *>{window.mnuPopupReport, window.mnuPopupLogin, window.mnuPopupExit}));
+        QCOMPARE(
+            window.mnuPopup->actions(),
+            (QList<QAction *>{window.mnuPopupReport, window.mnuPopupLogin, window.mnuPopupExit}));
         QCOMPARE(window.mnuPopupReport->text(), QString::fromUtf8("Report…"));
         QCOMPARE(window.mnuPopupExit->text(), QString("E&xit"));
         for (QPushButton *button : {window.cmdStart, window.cmdStop, window.cmdShowLog})
@@ -129,9 +130,7 @@ private slots:
 
     void captionsAreReadableInTheirPlaces() {
         MainWindow window(m_clock);
-        QVERIFY(captionsFit({window.lblLogFile, window.lblTimerInterval, window.cmdStart,
-                             window.cmdStop, window.chkAutostart, window.cmdShowLog},
-                            window.font()));
+        QVERIFY(captionsFit(window, window.font()));
     }
 
     void tabVisitsControlsInOrder() {

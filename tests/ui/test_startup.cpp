@@ -25,14 +25,17 @@ private:
     FakeClock m_clock;
 
     static qint32 storedAutostart() {
-        return GetSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), -1);
+        return GetSettingDword(RegistryRoot::LocalMachine, qt(SettingsKey), qt(AutostartValue), -1);
     }
     static QString storedFolder() {
-        return GetSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), "");
+        return GetSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue),
+                                "");
     }
     void seed(const QString &folder, qint32 autostart) {
-        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), folder, "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), autostart, -1);
+        SaveSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue), folder,
+                          "");
+        SaveSettingDword(RegistryRoot::LocalMachine, qt(SettingsKey), qt(AutostartValue), autostart,
+                         -1);
     }
     static void verifyIdle(MainWindow &window) {
         QVERIFY(!window.logging().isLogging());

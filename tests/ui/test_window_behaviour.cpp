@@ -29,9 +29,9 @@ private slots:
     // Settings of an earlier run: a folder, and no auto-start.
     void initTestCase() {
         qputenv("XDG_CONFIG_HOME", m_config.path().toUtf8());
-        SaveSettingString(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(LogFolderValue), m_dir.path(),
-                          "");
-        SaveSettingDword(HKEY_LOCAL_MACHINE, qt(SettingsKey), qt(AutostartValue), 0, -1);
+        SaveSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue),
+                          m_dir.path(), "");
+        SaveSettingDword(RegistryRoot::LocalMachine, qt(SettingsKey), qt(AutostartValue), 0, -1);
     }
 
     void iconMessagesDecode_data() {

@@ -14,9 +14,8 @@ using namespace wendle;
 namespace {
 
 const std::string TestKey = "SOFTWARE\\Quorvel\\Test";
-// The roots by their numbers: <windows.h> has their names as macros.
-constexpr RegistryRoot Machine = 0x80000002u;
-constexpr RegistryRoot User = 0x80000001u;
+constexpr RegistryRoot Machine = RegistryRoot::LocalMachine;
+constexpr RegistryRoot User = RegistryRoot::CurrentUser;
 
 void clear(HKEY root, const std::string &key) {
     RegDeleteTreeA(root, key.c_str());

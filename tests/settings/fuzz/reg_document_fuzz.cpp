@@ -19,7 +19,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     // The writers' changes on top of whatever was read.
     const QString key = QStringLiteral("HKEY_LOCAL_MACHINE\\SOFTWARE\\Quorvel\\Utils\\Wendle");
-    document.setValue(key, QStringLiteral("Autostart"), RegValue{REG_DWORD, QByteArray(4, '\1')});
+    document.setValue(key, QStringLiteral("Autostart"),
+                      RegValue{RegType::Dword, QByteArray(4, '\1')});
     document.removeValue(key, QStringLiteral("LogFolder"));
     const RegDocument again = RegDocument::parse(document.serialize());
     const RegValue *value = again.value(key, QStringLiteral("autostart"));

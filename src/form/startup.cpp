@@ -1,8 +1,8 @@
-#include "settings/startup.h"
+#include "form/startup.h"
 
 #include "settings/program_settings.h"
 
-namespace wendle {
+namespace wendle::form {
 
 void runStartup(StartupWindow &window, const ProgramSettings &settings) {
     window.setFolderText(settings.logFolder());
@@ -27,4 +27,4 @@ void runStartup(StartupWindow &window, const ProgramSettings &settings) {
     window.addTrayIcon();
 }
 
-} // namespace wendle
+} // namespace wendle::form

@@ -4,8 +4,10 @@
 #include <string>
 
 namespace wendle {
-
 class ProgramSettings;
+}
+
+namespace wendle::form {
 
 // What the start-up sequence needs of the main window.
 class StartupWindow {
@@ -31,4 +33,4 @@ public:
 // tray icon.
 void runStartup(StartupWindow &window, const ProgramSettings &settings);
 
-} // namespace wendle
+} // namespace wendle::form

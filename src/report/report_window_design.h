@@ -1,0 +1,33 @@
+#pragma once
+
+#include "report/day_record.h"
+#include "report/timeline.h"
+
+#include <vector>
+
+namespace wendle::report {
+
+// The report window as both front ends show it.
+inline constexpr const char *ReportWindowTitle = "Wendle Report";
+// Its first client size, in pixels.
+inline constexpr int ReportWindowWidth = 900;
+inline constexpr int ReportWindowHeight = 260;
+// How often today's row follows the log while the window shows.
+inline constexpr int ReportFollowMilliseconds = 1000;
+
+// What the window's font gives the layout: its line height and the widths
+// of the two samples written in it.
+inline constexpr const char *DayColumnSample = "Wed 0000-00-00";
+inline constexpr const char *TotalColumnSample = "00 h 00 min 00 s";
+struct WindowFont {
+    double lineHeight = 0;
+    double dayWidth = 0;
+    double totalWidth = 0;
+};
+
+// The days laid out to fill a client area of that size: the rows share the
+// height, never narrower than a line and a bit.
+Timeline layOutReportWindow(const std::vector<DayRecord> &days, const WindowFont &font,
+                            double width, double height);
+
+} // namespace wendle::report
