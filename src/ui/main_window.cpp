@@ -56,8 +56,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer),
-      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this),
-      m_report(clock, [this] { return logging().folder(); }) {
+      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
@@ -78,7 +77,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
             [this](int seconds) { logging().setIntervalSeconds(seconds); });
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
-    connect(mnuPopupReport, &QAction::triggered, &m_report, &ReportWindow::present);
+    connect(mnuPopupReport, &QAction::triggered, this, [this] { reportWindow().present(); });
     connect(mnuPopupLogin, &QAction::triggered, this, [this](bool on) {
         startAtLoginChosen(on);
         mnuPopupLogin->setChecked(startsAtLogin());
@@ -317,11 +316,18 @@ void MainWindow::changeEvent(QEvent *event) {
     });
 }
 
+ReportWindow &MainWindow::reportWindow() {
+    if (!m_report)
+        m_report = std::make_unique<ReportWindow>(m_clock, [this] { return logging().folder(); });
+    return *m_report;
+}
+
 void MainWindow::closeEvent(QCloseEvent *event) {
     // Unloading is never refused: the log file is closed, the icon removed,
     // and the program ends, even from within a dialog's own event loop.
     unload();
-    m_report.close();
+    if (m_report)
+        m_report->close();
     event->accept();
     if (!m_unloaded) {
         m_unloaded = true;

@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -69,7 +70,8 @@ public:
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }
     TrayIcon &trayIcon() { return m_tray; }
-    ReportWindow &reportWindow() { return m_report; }
+    // Made when it is first asked for: most starts never show it.
+    ReportWindow &reportWindow();
 
 protected:
     void changeEvent(QEvent *event) override;
@@ -96,7 +98,8 @@ private:
     void placeControls();
 
     TrayIcon m_tray;
-    ReportWindow m_report;
+    const Clock &m_clock;
+    std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
     bool m_focusSet = false;
     bool m_unloaded = false;

@@ -1,10 +1,20 @@
 #include "ui/single_instance.h"
 
+#include "logging/system_error.h"
+#include "ui/qt_text.h"
+
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QStandardPaths>
 #include <QThread>
+
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 namespace wendle {
 
@@ -16,6 +26,17 @@ QString runtimeFile(const QString &name) {
     return folder + QLatin1Char('/') + name;
 }
 
+// The socket's address; false when the path is too long for one.
+bool socketAddress(const QString &path, sockaddr_un &address) {
+    const QByteArray name = QFile::encodeName(path);
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (name.size() >= qsizetype(sizeof address.sun_path))
+        return false;
+    std::memcpy(address.sun_path, name.constData(), name.size());
+    return true;
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
@@ -23,21 +44,67 @@ SingleInstance::SingleInstance(QObject *parent)
       m_lock(runtimeFile(QStringLiteral("wendle.lock"))) {
     // A lock is stale only when its process is gone, never by its age.
     m_lock.setStaleLockTime(0);
-    connect(&m_server, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket *caller = m_server.nextPendingConnection()) {
-            connect(caller, &QLocalSocket::disconnected, caller, &QObject::deleteLater);
-            emit comeForward();
-        }
-    });
+}
+
+SingleInstance::~SingleInstance() {
+    if (m_listener >= 0) {
+        ::close(m_listener);
+        ::unlink(QFile::encodeName(m_socket).constData());
+    }
 }
 
 bool SingleInstance::listen() {
-    // What a killed copy left of its socket goes first.
-    QLocalServer::removeServer(m_socket);
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server.listen(m_socket))
-        m_listenProblem = m_server.errorString();
+    sockaddr_un address;
+    if (!socketAddress(m_socket, address)) {
+        m_listenProblem = QStringLiteral("the path %1 is too long for a socket").arg(m_socket);
+        return true;
+    }
+    // What a killed copy left of its socket goes first; the lock says it
+    // is not in use.
+    ::unlink(address.sun_path);
+    const int listener = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    const mode_t mask = ::umask(077); // the socket is for this user alone
+    const bool bound = listener >= 0 && ::bind(listener, reinterpret_cast<sockaddr *>(&address),
+                                               sizeof address) == 0;
+    ::umask(mask);
+    if (!bound || ::listen(listener, 8) != 0) {
+        m_listenProblem = qt(systemErrorText(errno));
+        if (listener >= 0)
+            ::close(listener);
+        return true;
+    }
+    m_listener = listener;
+    m_notifier = new QSocketNotifier(listener, QSocketNotifier::Read, this);
+    connect(m_notifier, &QSocketNotifier::activated, this, &SingleInstance::answerCalls);
     return true;
+}
+
+void SingleInstance::answerCalls() {
+    // Each connection is a call; what it says does not matter.
+    for (;;) {
+        const int caller = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
+        if (caller < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        ::close(caller);
+        emit comeForward();
+    }
+}
+
+bool SingleInstance::callRunningCopy() const {
+    sockaddr_un address;
+    if (!socketAddress(m_socket, address))
+        return false;
+    const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (socket < 0)
+        return false;
+    const bool reached =
+        ::connect(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
+        ::send(socket, "forward\n", 8, MSG_NOSIGNAL) == 8;
+    ::close(socket);
+    return reached;
 }
 
 bool SingleInstance::claim() {
@@ -47,14 +114,8 @@ bool SingleInstance::claim() {
     QElapsedTimer waited;
     waited.start();
     while (waited.elapsed() < 5000) {
-        QLocalSocket socket;
-        socket.connectToServer(m_socket);
-        if (socket.waitForConnected(200)) {
-            socket.write("forward\n");
-            socket.waitForBytesWritten(1000);
-            socket.disconnectFromServer();
+        if (callRunningCopy())
             return false;
-        }
         // The holder died meanwhile: its lock is stale now.
         if (m_lock.tryLock(0))
             return listen();

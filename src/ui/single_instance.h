@@ -1,8 +1,9 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QLockFile>
 #include <QObject>
+
+class QSocketNotifier;
 
 namespace wendle {
 
@@ -11,11 +12,14 @@ namespace wendle {
 // finds the lock held, asks the first to come forward, and ends. A copy
 // that was killed leaves a lock whose process is gone, which the next start
 // takes over; of copies started at the same moment exactly one gets the lock.
+// The socket is a plain Unix one: Qt's network module would cost every start
+// its libraries.
 class SingleInstance : public QObject {
     Q_OBJECT
 
 public:
     explicit SingleInstance(QObject *parent = nullptr);
+    ~SingleInstance() override;
 
     // True when this is the only copy. Otherwise the running copy has been
     // asked to come forward (as far as it could be reached).
@@ -30,10 +34,13 @@ signals:
 private:
     // Always true: this copy is the only one, reachable or not.
     bool listen();
+    bool callRunningCopy() const;
+    void answerCalls();
 
     QString m_socket;
     QLockFile m_lock;
-    QLocalServer m_server;
+    int m_listener = -1;
+    QSocketNotifier *m_notifier = nullptr;
     QString m_listenProblem;
 };
 
