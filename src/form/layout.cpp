@@ -1,7 +1,6 @@
 #include "form/layout.h"
 
 #include <algorithm>
-#include <cmath>
 
 namespace wendle::form {
 
@@ -22,7 +21,10 @@ Area keptOnScreen(const Area &window, const Area &available) {
 }
 
 int twipsToPixels(int twips, double dpi) {
-    return static_cast<int>(std::lround(twips * dpi / 1440.0));
+    // Rounded half away from zero, without a call into the maths library
+    // this early in every start.
+    const double pixels = twips * dpi / 1440.0;
+    return pixels >= 0 ? static_cast<int>(pixels + 0.5) : -static_cast<int>(-pixels + 0.5);
 }
 
 } // namespace wendle::form

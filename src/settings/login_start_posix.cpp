@@ -75,9 +75,10 @@ int writeWhole(const fs::path &path, const std::string &text) {
 LoginStart::LoginStart(std::string program) : m_program(std::move(program)) {}
 
 std::string LoginStart::currentProgram() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? std::string("wendle") : self.string();
+    char self[4096];
+    const ssize_t length = ::readlink("/proc/self/exe", self, sizeof self);
+    return length > 0 && std::size_t(length) < sizeof self ? std::string(self, std::size_t(length))
+                                                           : std::string("wendle");
 }
 
 std::string LoginStart::location() const {

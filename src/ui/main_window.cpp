@@ -115,7 +115,7 @@ void MainWindow::createControls() {
 
     cmdBrowse = new QToolButton(this);
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    cmdBrowse->setIcon(QIcon(openFolderPixmap(16)));
+    cmdBrowse->setIcon(QIcon(openFolderPixmap()));
     cmdBrowse->setIconSize(QSize(16, 16));
     cmdBrowse->setFocusPolicy(Qt::StrongFocus);
 

@@ -1,93 +1,33 @@
 #include "ui/pictures.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
+#include "ui/picture_pixels.h"
+
+#include <QImage>
 
 namespace wendle {
 
 namespace {
 
-QPointF onDial(QPointF centre, qreal radius, qreal minutes) {
-    const qreal angle = qDegreesToRadians(minutes * 6.0 - 90.0);
-    return centre + QPointF(radius * qCos(angle), radius * qSin(angle));
+QPixmap pixmapOf(const pixels::StoredPicture &picture) {
+    const QImage image(reinterpret_cast<const uchar *>(picture.pixels), picture.size, picture.size,
+                       QImage::Format_ARGB32_Premultiplied);
+    return QPixmap::fromImage(image);
 }
 
 } // namespace
 
-QImage clockImage(int size) {
-    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    const qreal s = size;
-    const QPointF centre(s / 2.0, s / 2.0);
-    const qreal radius = s / 2.0 - qMax<qreal>(0.75, s / 32.0);
-
-    p.setPen(QPen(Qt::black, qMax<qreal>(1.0, s / 16.0)));
-    p.setBrush(Qt::white);
-    p.drawEllipse(centre, radius, radius);
-
-    p.setPen(QPen(Qt::black, qMax<qreal>(1.0, s / 24.0), Qt::SolidLine, Qt::FlatCap));
-    for (int hour = 0; hour < 12; ++hour) {
-        const qreal inner = hour % 3 == 0 ? radius * 0.68 : radius * 0.8;
-        p.drawLine(onDial(centre, inner, hour * 5.0), onDial(centre, radius * 0.92, hour * 5.0));
-    }
-
-    // Ten past ten, with the second hand on 35.
-    p.setPen(QPen(Qt::black, qMax<qreal>(1.2, s / 12.0), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(centre, onDial(centre, radius * 0.5, 50.0 + 10.0 / 12.0));
-    p.setPen(QPen(Qt::black, qMax<qreal>(1.0, s / 18.0), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(centre, onDial(centre, radius * 0.78, 10.0));
-    p.setPen(QPen(QColor(220, 0, 0), qMax<qreal>(0.8, s / 32.0), Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(onDial(centre, radius * 0.2, 5.0), onDial(centre, radius * 0.85, 35.0));
-    p.end();
-    return image;
-}
-
-QPixmap clockPixmap(int size) {
-    return QPixmap::fromImage(clockImage(size));
-}
-
 QIcon clockIcon() {
-    QIcon icon;
-    for (int size : {16, 24, 32, 48, 64})
-        icon.addPixmap(clockPixmap(size));
+    static const QIcon icon = [] {
+        QIcon made;
+        for (std::size_t i = 0; i < pixels::ClockCount; ++i)
+            made.addPixmap(pixmapOf(pixels::Clock[i]));
+        return made;
+    }();
     return icon;
 }
 
-QPixmap openFolderPixmap(int size) {
-    QPixmap pixmap(size, size);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 16.0, size / 16.0);
-
-    const QColor outline(96, 96, 96);
-    // The back of the folder with its tab.
-    QPainterPath back;
-    back.moveTo(1.5, 3.5);
-    back.lineTo(5.5, 3.5);
-    back.lineTo(6.5, 4.5);
-    back.lineTo(12.5, 4.5);
-    back.lineTo(12.5, 13.5);
-    back.lineTo(1.5, 13.5);
-    back.closeSubpath();
-    p.setPen(QPen(outline, 1.0));
-    p.setBrush(QColor(192, 192, 192));
-    p.drawPath(back);
-
-    // The open front flap, tilted forward.
-    QPainterPath front;
-    front.moveTo(1.5, 13.5);
-    front.lineTo(4.0, 7.5);
-    front.lineTo(15.0, 7.5);
-    front.lineTo(12.5, 13.5);
-    front.closeSubpath();
-    p.setBrush(QColor(255, 214, 64));
-    p.drawPath(front);
-    return pixmap;
+QPixmap openFolderPixmap() {
+    return pixmapOf(pixels::OpenFolder);
 }
 
 } // namespace wendle

@@ -2,14 +2,16 @@
 // Windows program's resources are the very pictures the running program shows:
 //   render_icon SIZE OUT.png           the clock icon as a PNG
 //   render_icon clock|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
-#include "ui/pictures.h"
+//   render_icon pixels OUT.cpp         the pixels the Linux program shows
+#include "ui/drawings.h"
 
 #include <QFile>
-#include <QGuiApplication>
+#include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 
 namespace {
 
@@ -67,14 +69,48 @@ bool writeIco(const QList<QImage> &images, const QString &path) {
         data.append(bits);
     }
     QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(header + data) == header.size() + data.size();
+    return file.open(QIODevice::WriteOnly) &&
+           file.write(header + data) == header.size() + data.size();
+}
+
+void writePixels(QTextStream &out, const QString &name, const QImage &image) {
+    out << "const std::uint32_t " << name << "[] = {";
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *row = reinterpret_cast<const quint32 *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            out << ((x % 8) ? " " : "\n    ") << "0x" << QString::number(row[x], 16) << "u,";
+    }
+    out << "\n};\n";
+}
+
+bool writeSource(const QString &path) {
+    constexpr int clockSizes[] = {16, 24, 32, 48, 64};
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        return false;
+    QTextStream out(&file);
+    out << "// Made by render_icon from the program's drawings.\n"
+           "#include \"ui/picture_pixels.h\"\n\n"
+           "namespace wendle::pixels {\n\nnamespace {\n";
+    for (int size : clockSizes)
+        writePixels(out, QStringLiteral("clock%1").arg(size),
+                    wendle::clockImage(size).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    writePixels(out, QStringLiteral("folder16"), wendle::openFolderImage(16));
+    out << "} // namespace\n\nconst StoredPicture Clock[] = {";
+    for (int size : clockSizes)
+        out << "{" << size << ", clock" << size << "}, ";
+    out << "};\nconst std::size_t ClockCount = " << std::size(clockSizes)
+        << ";\nconst StoredPicture OpenFolder = {16, folder16};\n\n} // namespace wendle::pixels\n";
+    out.flush();
+    return out.status() == QTextStream::Ok && file.flush();
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: render_icon SIZE OUT.png | render_icon clock|folder OUT.ico\n");
+        std::fprintf(stderr, "usage: render_icon SIZE OUT.png | render_icon clock|folder OUT.ico | "
+                             "render_icon pixels OUT.cpp\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
@@ -83,10 +119,10 @@ int main(int argc, char *argv[]) {
                         out)
                    ? 0
                    : 1;
-    if (std::strcmp(argv[1], "folder") == 0) {
-        QGuiApplication app(argc, argv); // the folder is drawn as a pixmap
-        return writeIco({wendle::openFolderPixmap(16).toImage()}, out) ? 0 : 1;
-    }
+    if (std::strcmp(argv[1], "folder") == 0)
+        return writeIco({wendle::openFolderImage(16)}, out) ? 0 : 1;
+    if (std::strcmp(argv[1], "pixels") == 0)
+        return writeSource(out) ? 0 : 1;
     const int size = std::atoi(argv[1]);
     return size > 0 && wendle::clockImage(size).save(out, "PNG") ? 0 : 1;
 }
