@@ -3,6 +3,7 @@
 #include "logging/log_paths.h"
 #include "logging/log_tail.h"
 #include "logging/time_line.h"
+#include "support/log_path_cases.h"
 #include "ui/qt_text.h"
 
 #include <QFile>
@@ -31,22 +32,9 @@ private:
     }
 
 private slots:
-    void pathJoinsFolderAndDate_data() {
-        QTest::addColumn<QString>("folder");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("plain folder") << "/home/ann/logs"
-                                      << "/home/ann/logs/2003-12-02.log";
-        QTest::newRow("root folder has one slash") << "/"
-                                                   << "/2003-12-02.log";
-        QTest::newRow("spaces and non-ASCII") << "/tmp/Zeit Überblick"
-                                              << "/tmp/Zeit Überblick/2003-12-02.log";
-        QTest::newRow("empty folder means the root") << ""
-                                                     << "/2003-12-02.log";
-    }
     void pathJoinsFolderAndDate() {
-        QFETCH(QString, folder);
-        QFETCH(QString, expected);
-        QCOMPARE(qt(dailyLogPath(utf8(folder), {2003, 12, 2})), expected);
+        for (const test::LogPathCase &c : test::LogPathCases)
+            QVERIFY2(dailyLogPath(c.folder, {2003, 12, 2}) == c.expected, c.name);
     }
 
     void lineFollowsTheLocaleLongTimeFormat_data() {

@@ -7,6 +7,7 @@
 #include "logging/time_line.h"
 #include "report/day_record.h"
 #include "support/fake_clock.h"
+#include "support/log_path_cases.h"
 
 #include <doctest/doctest.h>
 
@@ -49,9 +50,11 @@ std::string formatted(int hour, int minute, int second) {
 } // namespace
 
 TEST_CASE("paths use backslashes and a drive root comes back as C:") {
-    CHECK(dailyLogPath("C:", {2003, 12, 2}) == "C:\\2003-12-02.log");
-    CHECK(dailyLogPath("D:\\Logs", {2003, 12, 2}) == "D:\\Logs\\2003-12-02.log");
-    CHECK(dailyLogPath("", {2003, 12, 2}) == "\\2003-12-02.log");
+    for (const test::LogPathCase &c : test::LogPathCases) {
+        CAPTURE(c.name);
+        CHECK(dailyLogPath(test::withSeparator(c.folder, '\\'), {2003, 12, 2}) ==
+              test::withSeparator(c.expected, '\\'));
+    }
     CHECK(form::cleanFolderPath("C:\\") == "C:");
     CHECK(form::cleanFolderPath("D:\\Logs") == "D:\\Logs");
 }
