@@ -2,11 +2,10 @@
 #include "report/report_command.h"
 #include "settings/program_settings.h"
 
-#include <iostream>
-
 int main(int argc, char *argv[]) {
     wendle::ProgramSettings settings(wendle::systemRegistry());
     return wendle::report::runReportCommand(wendle::report::commandLineArguments(argc, argv),
                                             wendle::SystemClock().now().date, settings.logFolder(),
-                                            std::cout, std::cerr);
+                                            wendle::report::standardOutput(),
+                                            wendle::report::standardError());
 }

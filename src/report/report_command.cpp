@@ -5,6 +5,8 @@
 #include "report/report_output.h"
 #include "report/timeline.h"
 
+#include "logging/log_paths.h"
+
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -47,7 +49,9 @@ std::optional<LocalDate> dayArgument(const std::string &text, const LocalDate &t
 void checkFolder(const std::string &folder) {
     namespace fs = std::filesystem;
     std::error_code error;
-    const fs::path path = fs::u8path(folder);
+    // The folder as the daily files' paths name it: a drive root that the
+    // program stores as "C:" is "C:\", an empty folder the root.
+    const fs::path path = fs::u8path(dailyLogPath(folder, {2000, 1, 1})).parent_path();
     if (!fs::is_directory(path, error))
         throw Failure{"the folder " + folder + " does not exist"};
     fs::directory_iterator probe(path, error);
@@ -70,7 +74,7 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
                     throw Failure{arg + " needs a value"};
                 return arguments[++i];
             };
-            if (arg == "--help" || arg == "-h") {
+            if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "/?") {
                 out << Usage;
                 return 0;
             } else if (arg == "--version") {

@@ -18,4 +18,9 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
 // The command line's arguments after the program's name, as UTF-8.
 std::vector<std::string> commandLineArguments(int argc, char *argv[]);
 
+// Where the command's UTF-8 text goes: the standard output and error, on a
+// Windows console through its wide API.
+std::ostream &standardOutput();
+std::ostream &standardError();
+
 } // namespace wendle::report

@@ -175,7 +175,7 @@ check_lines() {
 # Waits for the program to end; fails unless it ends with status 0.
 expect_exit_0() {
     local status
-    wait_until 10 succeeds_not kill -0 "$app_pid" 2>/dev/null || fail "the program did not end"
+    wait_until 30 succeeds_not kill -0 "$app_pid" 2>/dev/null || fail "the program did not end"
     wait "$app_pid"
     status=$?
     [ "$status" -eq 0 ] || fail "the program ended with status $status"

@@ -6,6 +6,7 @@
 #include "logging/text_win32.h"
 #include "logging/time_line.h"
 #include "report/day_record.h"
+#include "report/report_command.h"
 #include "support/fake_clock.h"
 #include "support/log_path_cases.h"
 
@@ -72,6 +73,16 @@ TEST_CASE("the report reads the lines the program writes under the user's locale
     const report::DayRecord day = report::dayFromText(text, {2003, 12, 2}, report::localMarkers());
     CHECK(day.unreadableLines.empty());
     CHECK(day.totalSeconds() == 8 * 3600);
+}
+
+TEST_CASE("the report command takes a drive root as the program stores it, and /? for help") {
+    for (const std::vector<std::string> &arguments :
+         {std::vector<std::string>{"--folder", "C:"}, std::vector<std::string>{"/?"}}) {
+        std::ostringstream out, err;
+        CAPTURE(arguments.front());
+        CHECK(report::runReportCommand(arguments, {2003, 12, 2}, "", out, err) == 0);
+        CHECK(err.str().empty());
+    }
 }
 
 TEST_CASE("logging writes, reads back and changes day on Windows files") {
