@@ -5,17 +5,17 @@
 
 namespace wendle {
 
-LocalDateTime SystemClock::now() const {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return {{now.wYear, now.wMonth, now.wDay}, {now.wHour, now.wMinute, now.wSecond}};
-}
-
-std::int64_t SystemClock::epochMilliseconds() const {
+ClockReading SystemClock::read() const {
     FILETIME now{};
     GetSystemTimePreciseAsFileTime(&now);
     const std::int64_t ticks = (std::int64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return ticks / 10000 - 11644473600000LL; // 100 ns since 1601 -> ms since 1970
+    SYSTEMTIME utc{}, local{};
+    FileTimeToSystemTime(&now, &utc);
+    // The zone as the system has it now, so a change shows at the next tick.
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        GetLocalTime(&local);
+    return {{{local.wYear, local.wMonth, local.wDay}, {local.wHour, local.wMinute, local.wSecond}},
+            ticks / 10000 - 11644473600000LL}; // 100 ns since 1601 -> ms since 1970
 }
 
 std::string timeLine(const LocalTime &time) {

@@ -79,7 +79,8 @@ TEST_CASE("logging writes, reads back and changes day on Windows files") {
     std::string shown, failure;
     control.setListener({{},
                          [&](const std::string &text) { shown = text; },
-                         [&](const std::string &text) { failure = text; }});
+                         [&](const std::string &text) { failure = text; },
+                         {}});
     control.setFolder(folder.path.string());
     control.start();
     REQUIRE(control.isLogging());
