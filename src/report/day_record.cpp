@@ -2,7 +2,12 @@
 
 #include "logging/log_tail.h"
 
+#include "report/dates.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
+#include <mutex>
 
 namespace wendle::report {
 
@@ -37,7 +42,8 @@ std::vector<Run> runsOf(const std::vector<int> &t) {
             if (interval == 0) {
                 // The first gap is the interval, unless the lines go on at a
                 // clearly shorter one: then logging was off in this gap.
-                if (gap <= 60 + Slack && !(next > 0 && next < gap - 1))
+                if (gap <= 60 + Slack &&
+                    (!(next > 0 && next < gap - 1) || std::abs(gap - DefaultInterval) <= 1))
                     accepted = gap;
             } else if (gap <= 2 * interval + 1) {
                 accepted = gap;
@@ -68,7 +74,15 @@ long DayRecord::totalSeconds() const {
     return total;
 }
 
-std::vector<Stretch> stretchesOf(const std::vector<int> &times) {
+namespace {
+
+constexpr int DayLength = 24 * 3600;
+// Writers told apart in one file; lines beyond them join the earliest one.
+constexpr std::size_t MaxWriters = 32;
+
+// The stretches of one writer's lines, which never go back but by a clock
+// set back.
+std::vector<Stretch> writerStretches(const std::vector<int> &times, int &beforeMidnight) {
     std::vector<Run> runs = runsOf(times);
     std::vector<Stretch> stretches;
     stretches.reserve(runs.size());
@@ -81,13 +95,124 @@ std::vector<Stretch> stretchesOf(const std::vector<int> &times) {
         if (interval == 0)
             interval = DefaultInterval;
         const int first = times[runs[r].first];
+        if (r == 0 && first < interval)
+            beforeMidnight = std::max(beforeMidnight, interval - first);
         int start = std::max(0, first - interval);
         // Logging was off between two stretches: they never overlap.
         if (!stretches.empty() && stretches.back().end <= first)
             start = std::max(start, stretches.back().end);
-        stretches.push_back({start, times[runs[r].last]});
+        stretches.push_back({start, times[runs[r].last], 0});
     }
     return stretches;
+}
+
+// Each line follows the writer whose last line is the latest one before it.
+std::vector<std::vector<int>> writersOf(const std::vector<int> &times) {
+    std::vector<std::vector<int>> writers;
+    for (const int t : times) {
+        std::size_t best = writers.size();
+        std::size_t earliest = 0;
+        for (std::size_t w = 0; w < writers.size(); ++w) {
+            const int last = writers[w].back();
+            if (last <= t && (best == writers.size() || last > writers[best].back()))
+                best = w;
+            if (last < writers[earliest].back())
+                earliest = w;
+        }
+        if (best == writers.size() && writers.size() >= MaxWriters)
+            best = earliest;
+        if (best == writers.size())
+            writers.emplace_back();
+        writers[best].push_back(t);
+    }
+    return writers;
+}
+
+} // namespace
+
+std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<ClockJump> jump,
+                                 int *beforeMidnight) {
+    // Worked out in seconds that passed since midnight, where a day whose
+    // clocks were put forward has no gap.
+    const auto elapsed = [&](int clock) {
+        if (!jump || clock < jump->start)
+            return clock;
+        return std::max(jump->start, clock - jump->length);
+    };
+    const auto onClock = [&](int seconds) {
+        return jump && seconds >= jump->start ? seconds + jump->length : seconds;
+    };
+    std::vector<int> passed;
+    passed.reserve(times.size());
+    bool backwards = false;
+    for (const int t : times) {
+        passed.push_back(elapsed(t));
+        backwards = backwards || (passed.size() > 1 && passed.back() < passed[passed.size() - 2]);
+    }
+    int reachBack = 0;
+    std::vector<Stretch> all;
+    if (!backwards) {
+        all = writerStretches(passed, reachBack);
+    } else {
+        for (const std::vector<int> &writer : writersOf(passed)) {
+            const std::vector<Stretch> own = writerStretches(writer, reachBack);
+            all.insert(all.end(), own.begin(), own.end());
+        }
+        std::sort(all.begin(), all.end(),
+                  [](const Stretch &a, const Stretch &b) { return a.start < b.start; });
+    }
+    // Their union: overlapping stretches become one.
+    std::vector<Stretch> stretches;
+    for (const Stretch &stretch : all) {
+        if (!stretches.empty() && backwards && stretch.start <= stretches.back().end)
+            stretches.back().end = std::max(stretches.back().end, stretch.end);
+        else
+            stretches.push_back(stretch);
+    }
+    for (Stretch &stretch : stretches) {
+        const bool across = jump && stretch.start < jump->start && stretch.end >= jump->start;
+        stretch.start = onClock(stretch.start);
+        stretch.end = onClock(stretch.end);
+        stretch.skipped = across ? jump->length : 0;
+    }
+    if (beforeMidnight)
+        *beforeMidnight = reachBack;
+    return stretches;
+}
+
+std::optional<ClockJump> clockJumpOn(const LocalDate &date) {
+    // mktime and localtime share the C library's zone state.
+    static std::mutex zone;
+    const std::lock_guard lock(zone);
+    const auto midnight = [](const LocalDate &day) {
+        std::tm tm{};
+        tm.tm_year = day.year - 1900;
+        tm.tm_mon = day.month - 1;
+        tm.tm_mday = day.day;
+        tm.tm_isdst = -1;
+        return std::mktime(&tm);
+    };
+    const std::time_t from = midnight(date);
+    const std::time_t to = midnight(addDays(date, 1));
+    if (from == std::time_t(-1) || to == std::time_t(-1) || to - from >= DayLength)
+        return std::nullopt;
+    const auto clockOf = [](std::time_t at) {
+        const std::tm *tm = std::localtime(&at);
+        return tm ? tm->tm_hour * 3600 + tm->tm_min * 60 + tm->tm_sec : 0;
+    };
+    // The first moment whose clock reading is ahead of the time passed.
+    std::time_t low = from, high = to;
+    while (high - low > 1) {
+        const std::time_t middle = low + (high - low) / 2;
+        (clockOf(middle) == middle - from ? low : high) = middle;
+    }
+    return ClockJump{static_cast<int>(high - from), static_cast<int>(DayLength - (to - from))};
+}
+
+void joinAtMidnight(DayRecord &day, const DayRecord &next) {
+    if (next.beforeMidnight > 0 && !day.stretches.empty() &&
+        day.stretches.back().end >= DayLength - next.beforeMidnight - Slack)
+        day.stretches.back().end = DayLength;
 }
 
 DayRecord dayFromText(std::string_view text, const LocalDate &date, const DayHalfMarkers &markers) {
@@ -107,7 +232,7 @@ DayRecord dayFromText(std::string_view text, const LocalDate &date, const DayHal
             break;
         text.remove_prefix(end + 1);
     }
-    day.stretches = stretchesOf(times);
+    day.stretches = stretchesOf(times, clockJumpOn(date), &day.beforeMidnight);
     return day;
 }
 

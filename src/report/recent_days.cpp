@@ -19,10 +19,13 @@ void RecentDays::readAll() {
 
 void RecentDays::refresh() {
     const LocalDate today = m_clock.now().date;
-    if (m_days.empty() || m_days.front().date != today)
+    if (m_days.empty() || m_days.front().date != today) {
         readAll();
-    else
+    } else {
         m_days.front() = readDay(dailyLogPath(m_folder(), today), today, m_markers);
+        if (m_days.size() > 1)
+            joinAtMidnight(m_days[1], m_days.front());
+    }
 }
 
 } // namespace wendle::report

@@ -11,7 +11,8 @@ namespace wendle::report {
 
 std::vector<DayRecord> readRecord(const std::string &folder, const LocalDate &from,
                                   const LocalDate &to, const DayHalfMarkers &markers) {
-    const int count = std::max(0, daysBetween(from, to));
+    // One day more, whose first interval may reach back before its midnight.
+    const int count = std::max(0, daysBetween(from, to)) + 1;
     std::vector<DayRecord> days(static_cast<std::size_t>(count));
     std::atomic<int> nextDay{0};
     const auto work = [&] {
@@ -27,6 +28,9 @@ std::vector<DayRecord> readRecord(const std::string &folder, const LocalDate &fr
     work();
     for (std::thread &helper : helpers)
         helper.join();
+    for (std::size_t i = 0; i + 1 < days.size(); ++i)
+        joinAtMidnight(days[i], days[i + 1]);
+    days.pop_back();
     return days;
 }
 

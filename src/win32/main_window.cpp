@@ -446,7 +446,7 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     icon.hWnd = m_window;
     icon.uID = TrayIconId;
     icon.uFlags = NIF_ICON | NIF_TIP | NIF_INFO;
-    icon.hIcon = notice.trouble ? LoadIconW(nullptr, IDI_WARNING) : m_smallIcon;
+    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : m_smallIcon;
     std::strncpy(icon.szTip, notice.trouble ? form::TrayTipHolding : form::TrayTip,
                  sizeof icon.szTip - 1);
     std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
