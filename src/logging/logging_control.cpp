@@ -84,7 +84,7 @@ bool LoggingControl::writeLine(const LocalDate &date, const std::string &line) {
         noteRecovery();
         return true;
     }
-    std::string where = "\nin\n" + m_held.spoolPath();
+    std::string where = " in\n" + m_held.spoolPath();
     if (!line.empty()) {
         if (m_held.full()) {
             failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
