@@ -1,6 +1,6 @@
 #include "report/day_record.h"
 
-#include "logging/log_tail.h"
+#include "report/day_reader.h"
 
 #include "report/dates.h"
 
@@ -77,7 +77,8 @@ long DayRecord::totalSeconds() const {
 namespace {
 
 constexpr int DayLength = 24 * 3600;
-// Writers told apart in one file; lines beyond them join the earliest one.
+// Writers told apart in one file at a time; past them, the one that wrote
+// longest ago is set aside, its stretches kept.
 constexpr std::size_t MaxWriters = 32;
 
 // The stretches of one writer's lines, which never go back but by a clock
@@ -106,69 +107,67 @@ std::vector<Stretch> writerStretches(const std::vector<int> &times, int &beforeM
     return stretches;
 }
 
-// Each line follows the writer whose last line is the latest one before it.
-std::vector<std::vector<int>> writersOf(const std::vector<int> &times) {
-    std::vector<std::vector<int>> writers;
-    for (const int t : times) {
-        std::size_t best = writers.size();
-        std::size_t earliest = 0;
-        for (std::size_t w = 0; w < writers.size(); ++w) {
-            const int last = writers[w].back();
-            if (last <= t && (best == writers.size() || last > writers[best].back()))
-                best = w;
-            if (last < writers[earliest].back())
-                earliest = w;
-        }
-        if (best == writers.size() && writers.size() >= MaxWriters)
-            best = earliest;
-        if (best == writers.size())
-            writers.emplace_back();
-        writers[best].push_back(t);
+// Sorted, overlapping stretches joined.
+void unite(std::vector<Stretch> &stretches) {
+    std::sort(stretches.begin(), stretches.end(),
+              [](const Stretch &a, const Stretch &b) { return a.start < b.start; });
+    std::vector<Stretch> united;
+    for (const Stretch &stretch : stretches) {
+        if (!united.empty() && stretch.start <= united.back().end)
+            united.back().end = std::max(united.back().end, stretch.end);
+        else
+            united.push_back(stretch);
     }
-    return writers;
+    stretches = std::move(united);
 }
 
 } // namespace
 
-std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<ClockJump> jump,
-                                 int *beforeMidnight) {
-    // Worked out in seconds that passed since midnight, where a day whose
-    // clocks were put forward has no gap.
-    const auto elapsed = [&](int clock) {
-        if (!jump || clock < jump->start)
-            return clock;
-        return std::max(jump->start, clock - jump->length);
-    };
+// Each line follows the writer whose last line is the latest one before it.
+void WriterLines::add(int t) {
+    std::size_t best = m_writers.size();
+    std::size_t earliest = 0;
+    for (std::size_t w = 0; w < m_writers.size(); ++w) {
+        const int last = m_writers[w].back();
+        if (last <= t && (best == m_writers.size() || last > m_writers[best].back()))
+            best = w;
+        if (last < m_writers[earliest].back())
+            earliest = w;
+    }
+    if (best == m_writers.size() && m_writers.size() >= MaxWriters) {
+        const std::vector<Stretch> covered = writerStretches(m_writers[earliest], m_reachBack);
+        m_setAside.insert(m_setAside.end(), covered.begin(), covered.end());
+        if (m_setAside.size() > 4096)
+            unite(m_setAside);
+        m_writers[earliest].clear();
+        best = earliest;
+    }
+    if (best == m_writers.size())
+        m_writers.emplace_back();
+    // A second shown twice counts once.
+    if (m_writers[best].empty() || m_writers[best].back() != t)
+        m_writers[best].push_back(t);
+}
+
+int passedAt(int clock, std::optional<ClockJump> jump) {
+    if (!jump || clock < jump->start)
+        return clock;
+    return std::max(jump->start, clock - jump->length);
+}
+
+std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
+                                        int *beforeMidnight) {
+    int reachBack = lines.setAsideReachBack();
+    std::vector<Stretch> stretches = lines.setAside();
+    for (const std::vector<int> &writer : lines.writers()) {
+        const std::vector<Stretch> own = writerStretches(writer, reachBack);
+        stretches.insert(stretches.end(), own.begin(), own.end());
+    }
+    // Their union: overlapping stretches become one.
+    unite(stretches);
     const auto onClock = [&](int seconds) {
         return jump && seconds >= jump->start ? seconds + jump->length : seconds;
     };
-    std::vector<int> passed;
-    passed.reserve(times.size());
-    bool backwards = false;
-    for (const int t : times) {
-        passed.push_back(elapsed(t));
-        backwards = backwards || (passed.size() > 1 && passed.back() < passed[passed.size() - 2]);
-    }
-    int reachBack = 0;
-    std::vector<Stretch> all;
-    if (!backwards) {
-        all = writerStretches(passed, reachBack);
-    } else {
-        for (const std::vector<int> &writer : writersOf(passed)) {
-            const std::vector<Stretch> own = writerStretches(writer, reachBack);
-            all.insert(all.end(), own.begin(), own.end());
-        }
-        std::sort(all.begin(), all.end(),
-                  [](const Stretch &a, const Stretch &b) { return a.start < b.start; });
-    }
-    // Their union: overlapping stretches become one.
-    std::vector<Stretch> stretches;
-    for (const Stretch &stretch : all) {
-        if (!stretches.empty() && backwards && stretch.start <= stretches.back().end)
-            stretches.back().end = std::max(stretches.back().end, stretch.end);
-        else
-            stretches.push_back(stretch);
-    }
     for (Stretch &stretch : stretches) {
         const bool across = jump && stretch.start < jump->start && stretch.end >= jump->start;
         stretch.start = onClock(stretch.start);
@@ -178,6 +177,16 @@ std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<Cl
     if (beforeMidnight)
         *beforeMidnight = reachBack;
     return stretches;
+}
+
+std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<ClockJump> jump,
+                                 int *beforeMidnight) {
+    // Worked out in seconds that passed since midnight, where a day whose
+    // clocks were put forward has no gap.
+    WriterLines lines;
+    for (const int t : times)
+        lines.add(passedAt(t, jump));
+    return stretchesOfWriters(lines, jump, beforeMidnight);
 }
 
 std::optional<ClockJump> clockJumpOn(const LocalDate &date) {
@@ -216,36 +225,20 @@ void joinAtMidnight(DayRecord &day, const DayRecord &next) {
 }
 
 DayRecord dayFromText(std::string_view text, const LocalDate &date, const DayHalfMarkers &markers) {
-    DayRecord day{date, {}, {}, {}};
-    std::vector<int> times;
-    times.reserve(text.size() / 10 + 1);
-    long number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        ++number;
-        if (const std::optional<int> at = parseTimeOfDay(line, markers))
-            times.push_back(*at);
-        else
-            day.unreadableLines.push_back(number);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
-    }
-    day.stretches = stretchesOf(times, clockJumpOn(date), &day.beforeMidnight);
-    return day;
+    DayReader reader(date, markers);
+    reader.feed(text);
+    return reader.record();
 }
 
 DayRecord readDay(const std::string &path, const LocalDate &date, const DayHalfMarkers &markers) {
-    // The whole file: no day's file comes near this many characters.
-    const FileEnd file = readFileEnd(path, std::size_t(1) << 40);
-    if (file.status != LogTail::Status::Read) {
+    DayReader reader(date, markers);
+    std::string error;
+    if (!readOn(reader, path, error)) {
         DayRecord day{date, {}, {}, {}};
-        if (file.status == LogTail::Status::Failed)
-            day.readError = file.error;
+        day.readError = error;
         return day;
     }
-    return dayFromText(file.bytes, date, markers);
+    return reader.record();
 }
 
 } // namespace wendle::report

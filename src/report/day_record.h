@@ -59,6 +59,32 @@ std::vector<Stretch> stretchesOf(const std::vector<int> &times,
                                  std::optional<ClockJump> jump = std::nullopt,
                                  int *beforeMidnight = nullptr);
 
+// The times of a day's lines, in seconds passed since midnight, sorted out
+// line by line to the writers that wrote them (see stretchesOf). Each
+// writer keeps a second once, so memory stays within a day's seconds for
+// each of them, whatever the file's size.
+class WriterLines {
+public:
+    void add(int seconds);
+    const std::vector<std::vector<int>> &writers() const { return m_writers; }
+    // What writers set aside to make room for new ones covered, and how far
+    // their first intervals reach back before midnight.
+    const std::vector<Stretch> &setAside() const { return m_setAside; }
+    int setAsideReachBack() const { return m_reachBack; }
+
+private:
+    std::vector<std::vector<int>> m_writers;
+    std::vector<Stretch> m_setAside;
+    int m_reachBack = 0;
+};
+
+// The union of the writers' stretches, on the clock; see stretchesOf.
+std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
+                                        int *beforeMidnight);
+
+// Seconds passed since midnight at a clock time, and back.
+int passedAt(int clock, std::optional<ClockJump> jump);
+
 // The jump of the local clock on that date, in the reader's time zone.
 std::optional<ClockJump> clockJumpOn(const LocalDate &date);
 

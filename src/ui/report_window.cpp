@@ -40,21 +40,21 @@ ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> fold
     setAttribute(Qt::WA_QuitOnClose, false);
     setMinimumSize(420, 200);
     resize(900, 260);
-    m_follow.setInterval(1000);
+    // Often enough that a reading shows as soon as it is done.
+    m_follow.setInterval(200);
     connect(&m_follow, &QTimer::timeout, this, &ReportWindow::refresh);
 }
 
 void ReportWindow::present() {
-    m_days.readAll();
-    update();
+    m_days.refresh();
     show();
     raise();
     activateWindow();
 }
 
 void ReportWindow::refresh() {
-    m_days.refresh();
-    update();
+    if (m_days.poll())
+        update();
 }
 
 QString ReportWindow::stretchTextAt(QPointF position) const {

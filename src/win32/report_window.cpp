@@ -83,8 +83,7 @@ ReportWindow::~ReportWindow() {
 }
 
 void ReportWindow::present() {
-    m_days.readAll();
-    InvalidateRect(m_window, nullptr, TRUE);
+    m_days.refresh();
     ShowWindow(m_window, SW_SHOWNORMAL);
     SetForegroundWindow(m_window);
 }
@@ -106,13 +105,13 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_SHOWWINDOW:
         if (wParam)
-            SetTimer(m_window, FollowTimer, 1000, nullptr);
+            SetTimer(m_window, FollowTimer, 200, nullptr); // shows a reading once done
         else
             KillTimer(m_window, FollowTimer);
         return 0;
     case WM_TIMER:
-        m_days.refresh();
-        InvalidateRect(m_window, nullptr, TRUE);
+        if (m_days.poll())
+            InvalidateRect(m_window, nullptr, TRUE);
         return 0;
     case WM_CLOSE:
         ShowWindow(m_window, SW_HIDE);

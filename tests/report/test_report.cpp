@@ -1,8 +1,10 @@
 #include "logging/time_line.h"
 #include "report/clock_text.h"
 #include "report/day_record.h"
+#include "report/recent_days.h"
 #include "report/report_command.h"
 #include "report/time_of_day.h"
+#include "support/fake_clock.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,6 +216,29 @@ private slots:
         QCOMPARE(shown(stretchesOf(times)), QString("00:00:00-04:00:00"));
         qunsetenv("TZ");
         tzset();
+    }
+
+    // The window's record: today's file read on from where it was, the new
+    // lines added; a file replaced by a shorter one is read again.
+    void recentDaysFollowTodaysFile() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("2003-12-02.log").toStdString();
+        test::FakeClock clock({{2003, 12, 2}, {12, 0, 0}});
+        RecentDays days(clock, [&] { return dir.path().toStdString(); });
+        std::ofstream(path, std::ios::binary) << "09:00:10\r\n09:00:20\r\n09:00:";
+        days.refresh();
+        days.finish();
+        QCOMPARE(int(days.days().size()), RecentDays::Count);
+        QCOMPARE(days.days().front().totalSeconds(), 20L);
+        std::ofstream(path, std::ios::binary | std::ios::app) << "30\r\n09:00:40\r\n";
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches), QString("09:00:00-09:00:40"));
+        QVERIFY(days.days().front().unreadableLines.empty());
+        std::ofstream(path, std::ios::binary) << "10:00:10\r\n";
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches), QString("10:00:00-10:00:10"));
     }
 
     void fileEndingsAndUnreadableLines() {
