@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <set>
 #include <string_view>
+#include <utility>
 
 namespace wendle {
 
@@ -179,7 +180,7 @@ bool HeldLines::hold(const std::string &folder, const LocalDate &date, const std
 HeldLines::Flushed HeldLines::flush() {
     Flushed result;
     std::set<std::uint32_t> refused;
-    std::deque<Line> kept;
+    std::vector<std::pair<std::size_t, std::size_t>> done; // the ranges of lines written
     std::size_t i = 0;
     while (i < m_lines.size()) {
         // A run of lines for one file goes in one write.
@@ -210,15 +211,25 @@ HeldLines::Flushed HeldLines::flush() {
                 }
             }
         }
+        if (written > 0)
+            done.emplace_back(i, i + written);
         result.written += written;
         m_perFolder[folder] -= written;
-        for (std::size_t j = i + written; j < end; ++j)
-            kept.push_back(std::move(m_lines[j]));
         i = end;
     }
-    m_lines = std::move(kept);
+    // Through an outage nothing is written, and nothing moves.
     if (result.written == 0)
         return result;
+    std::deque<Line> kept;
+    std::size_t next = 0;
+    for (const auto &[from, to] : done) {
+        for (std::size_t j = next; j < from; ++j)
+            kept.push_back(std::move(m_lines[j]));
+        next = to;
+    }
+    for (std::size_t j = next; j < m_lines.size(); ++j)
+        kept.push_back(std::move(m_lines[j]));
+    m_lines = std::move(kept);
     std::string ignored;
     // Until the spool is rewritten, a restart would write these lines twice.
     if (!rewriteSpool(ignored))

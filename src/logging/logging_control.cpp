@@ -55,8 +55,9 @@ HeldLines::Flushed LoggingControl::flushHeld() {
     return flushed;
 }
 
+// Also when lines an earlier run held are written by this one.
 void LoggingControl::noteRecovery() {
-    if (!m_trouble || !m_held.empty())
+    if ((!m_trouble && m_writtenSinceTrouble == 0) || !m_held.empty())
         return;
     const std::size_t written = m_writtenSinceTrouble;
     m_trouble = false;

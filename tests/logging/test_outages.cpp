@@ -107,6 +107,9 @@ TEST_CASE("held lines survive a crash and are written by the next run") {
     Logger second(clock, store);
     CHECK(second.control.heldLines().size() == 2);
     second.control.start();
+    REQUIRE(second.notices.size() == 1);
+    CHECK_FALSE(second.notices[0].trouble);
+    CHECK(second.notices[0].text.find("2 held lines") != std::string::npos);
     clock.advance(1);
     second.timer.fire();
     CHECK(store.file(path({2003, 12, 2})) == lines({{10, 0, 1}, {10, 0, 2}, {10, 0, 3}}));
