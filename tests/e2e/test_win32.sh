@@ -66,7 +66,7 @@ xdotool windowminimize "$wid"
 wait_hidden "$wid" || fail "minimising again did not hide the window"
 timeout 30 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 || fail "a second start ended with status $?"
 wait_viewable "$wid" || fail "a second start did not bring the window back"
-[ "$(pgrep -c -f 'wendle.exe')" -eq 1 ] || fail "two copies are running"
+[ "$(visible_windows "$main_title" | grep -c '')" -eq 1 ] || fail "two copies are running"
 
 # The icon's menu is a window of the program's own.
 is_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
