@@ -2,7 +2,13 @@
 #include "report/report_command.h"
 #include "settings/program_settings.h"
 
+
+#include <clocale>
+
 int main(int argc, char *argv[]) {
+    // The lines are in the user's long time format and its words; numbers
+    // and everything else the command prints stay as in C.
+    std::setlocale(LC_TIME, "");
     wendle::ProgramSettings settings(wendle::systemRegistry());
     return wendle::report::runReportCommand(
         wendle::report::commandLineArguments(argc, argv), wendle::SystemClock().now().date,

@@ -24,7 +24,8 @@ int main(int argc, char *argv[]) {
         QElapsedTimer timer;
         timer.start();
         window.present();
-        window.grab(); // paints it
+        window.finishReading(); // read on its own thread
+        window.grab();          // paints it
         times.push_back(timer.nsecsElapsed() / 1e6);
     }
     std::sort(times.begin(), times.end());

@@ -24,12 +24,21 @@ cat "$year"/*.log >/dev/null # both read from the page cache
 
 # What a user would write: the same rules, one file after the other.
 cat >"$year/stretches.awk" <<'AWK'
-function flush() { if (n) total += last - start; n = 0 }
-FNR == 1 { flush(); iv = 0 }
+function flush() { if (n) { total += last - start; end = last } else end = -1; n = 0 }
+FNR == 1 { flush(); iv = 0; before = end }
 {
     split($1, f, ":"); t = f[1] * 3600 + f[2] * 60 + f[3]
     if (n && t >= last && (iv == 0 ? t - last <= 62 : t - last <= 2 * iv + 1)) {
-        if (t > last) { if (n == 1) start = (last - (t - last) < 0) ? 0 : last - (t - last); iv = t - last }
+        if (t > last) {
+            if (n == 1) {
+                start = last - (t - last)
+                # The day's first interval reaches back before midnight: the
+                # day before runs to 24:00 when it ended by then.
+                if (start < 0 && FNR == 2 && before >= 86400 + start - 2) total += 86400 - before
+                if (start < 0) start = 0
+            }
+            iv = t - last
+        }
         n++; last = t; next
     }
     flush(); start = t - 10 < 0 ? 0 : t - 10; last = t; n = 1

@@ -13,8 +13,7 @@ namespace {
 
 class FixedClock final : public wendle::Clock {
 public:
-    wendle::LocalDateTime now() const override { return m_now; }
-    std::int64_t epochMilliseconds() const override { return 0; }
+    wendle::ClockReading read() const override { return {m_now, 0}; }
     wendle::LocalDateTime m_now;
 };
 
@@ -35,7 +34,7 @@ int main(int argc, char *argv[]) {
         wendle::LoggingControl control(clock, timer);
         control.setFolder(log.parent_path().string());
         std::size_t shown = 0;
-        control.setListener({{}, [&](const std::string &text) { shown = text.size(); }, {}});
+        control.setListener({{}, [&](const std::string &text) { shown = text.size(); }, {}, {}});
         control.start();
         std::vector<long long> times;
         for (int run = 0; run < runs; ++run) {

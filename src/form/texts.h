@@ -6,6 +6,8 @@ namespace wendle::form {
 inline constexpr const char *WindowCaption = "Quorvel Wendle";
 inline constexpr const char *ApplicationTitle = "Wendle";
 inline constexpr const char *TrayTip = "Quorvel Wendle";
+// The icon's tip while lines are held; short enough for every tray.
+inline constexpr const char *TrayTipHolding = "Quorvel Wendle: lines held, folder not writable";
 inline constexpr const char *BrowseTitle = "Select the Folder to store wendle files in";
 inline constexpr const char *AutostartQuestion = "Do you want to start logging automatically?";
 inline constexpr const char *PopupMenuCaption = "Popup";

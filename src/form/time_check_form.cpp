@@ -12,6 +12,7 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
         [this](bool logging) { setLook(lookFor(logging)); },
         [this](const std::string &text) { showRecentLogText(text); },
         [this](const std::string &message) { report(message); },
+        [this](const LoggingNotice &notice) { showNotice(notice); },
     });
 }
 

@@ -60,6 +60,10 @@ protected:
     // Replaces the recent-log view's text (UTF-8, CR LF lines) and shows its end.
     virtual void showRecentLogText(const std::string &text) = 0;
     virtual void report(const std::string &message) = 0;
+    // Lines are held, or written again: told in the window, on the icon (its
+    // picture and tip, trayTipFor) and in a desktop notification, without
+    // waiting for the user.
+    virtual void showNotice(const LoggingNotice &notice) = 0;
 
 private:
     ProgramSettings m_settings;

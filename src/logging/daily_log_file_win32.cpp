@@ -17,10 +17,11 @@ HANDLE fileHandle(std::intptr_t handle) {
 
 bool DailyLogFile::open(const std::string &path, std::string &error) {
     close();
-    // Others may read the file while it is written (an editor, the tail).
-    const HANDLE file =
-        CreateFileW(win32::widen(path).c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                    nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    // Others may read the file while it is written (an editor, the tail),
+    // and a sync tool may delete it or rename another over it meanwhile.
+    const HANDLE file = CreateFileW(win32::widen(path).c_str(), GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
         error = systemErrorText(GetLastError());
         return false;

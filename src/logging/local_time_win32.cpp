@@ -4,12 +4,6 @@
 
 namespace wendle {
 
-LocalDateTime SystemClock::now() const {
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    return {{now.wYear, now.wMonth, now.wDay}, {now.wHour, now.wMinute, now.wSecond}};
-}
-
 namespace {
 
 using FileTimeReader = void(WINAPI *)(LPFILETIME);
@@ -31,11 +25,17 @@ FileTimeReader fileTimeReader() {
 
 } // namespace
 
-std::int64_t SystemClock::epochMilliseconds() const {
+ClockReading SystemClock::read() const {
     FILETIME now{};
     fileTimeReader()(&now);
     const std::int64_t ticks = (std::int64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime;
-    return ticks / 10000 - 11644473600000LL; // 100 ns since 1601 -> ms since 1970
+    SYSTEMTIME utc{}, local{};
+    FileTimeToSystemTime(&now, &utc);
+    // The zone as the system has it now, so a change shows at the next tick.
+    if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
+        GetLocalTime(&local);
+    return {{{local.wYear, local.wMonth, local.wDay}, {local.wHour, local.wMinute, local.wSecond}},
+            ticks / 10000 - 11644473600000LL}; // 100 ns since 1601 -> ms since 1970
 }
 
 } // namespace wendle

@@ -24,9 +24,12 @@ std::int64_t middleOfSecondFrom(std::int64_t at) {
 
 } // namespace
 
-LoggingControl::LoggingControl(const Clock &clock, Timer &timer) : m_clock(clock), m_timer(timer) {
+LoggingControl::LoggingControl(const Clock &clock, Timer &timer, LogStore &store,
+                               const std::string &spoolPath)
+    : m_clock(clock), m_timer(timer), m_store(store), m_held(store, spoolPath) {
     m_timer.setInterval(DefaultIntervalMs);
     m_timer.onTimeout([this] { tick(); });
+    m_held.load();
 }
 
 void LoggingControl::report(const std::string &message) const {
@@ -34,16 +37,9 @@ void LoggingControl::report(const std::string &message) const {
         m_listener.failed(message);
 }
 
-bool LoggingControl::openToday(const LocalDate &date, std::string &message) {
-    const std::string path = dailyLogPath(m_folder, date);
-    std::string reason;
-    if (!m_file.open(path, reason)) {
-        message = "Could not open the log file\n" + path + "\nfor writing: " + reason +
-                  "\n\nLogging is off.";
-        return false;
-    }
-    m_fileDate = date;
-    return true;
+void LoggingControl::notify(bool trouble, const std::string &text) const {
+    if (m_listener.noticed)
+        m_listener.noticed({trouble, text});
 }
 
 void LoggingControl::failAndStop(const std::string &message) {
@@ -51,26 +47,94 @@ void LoggingControl::failAndStop(const std::string &message) {
     report(message);
 }
 
+HeldLines::Flushed LoggingControl::flushHeld() {
+    if (m_held.empty())
+        return {};
+    HeldLines::Flushed flushed = m_held.flush();
+    m_writtenSinceTrouble += flushed.written;
+    return flushed;
+}
+
+// Also when lines an earlier run held are written by this one.
+void LoggingControl::noteRecovery() {
+    if ((!m_trouble && m_writtenSinceTrouble == 0) || !m_held.empty())
+        return;
+    const std::size_t written = m_writtenSinceTrouble;
+    m_trouble = false;
+    m_writtenSinceTrouble = 0;
+    notify(false, "The log folder takes lines again: " + std::to_string(written) +
+                      (written == 1 ? " held line was" : " held lines were") + " written to\n" +
+                      m_folder);
+}
+
+// Each line goes into the file that today's path names at this moment, after
+// every line still held for the folder; a line that cannot be written is held.
+bool LoggingControl::writeLine(const LocalDate &date, const std::string &line) {
+    const HeldLines::Flushed flushed = flushHeld();
+    std::string path = dailyLogPath(m_folder, date);
+    std::string reason;
+    bool written = false;
+    if (m_held.holdsFor(m_folder)) {
+        // The folder's oldest held line was just refused: that says why.
+        path = flushed.failedPath;
+        reason = flushed.error;
+    } else {
+        written = m_store.append(path, line, false, reason);
+    }
+    if (written) {
+        noteRecovery();
+        return true;
+    }
+    std::string where = " in\n" + m_held.spoolPath();
+    if (!line.empty()) {
+        if (m_held.full()) {
+            failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
+                        std::to_string(m_held.size()) + " lines are held in\n" +
+                        m_held.spoolPath() +
+                        "\nand no more can be held, so logging has stopped. They are written "
+                        "when logging starts again and the folder takes them.");
+            return false;
+        }
+        std::string spoolError;
+        if (!m_held.hold(m_folder, date, line, spoolError))
+            where =
+                " in memory only, as\n" + m_held.spoolPath() + "\ncannot be written: " + spoolError;
+    }
+    if (!m_trouble) {
+        m_trouble = true;
+        notify(true, "Could not write to the log file\n" + path + "\n" + reason +
+                         "\n\nLogging goes on: lines are held" + where +
+                         "\nand written as soon as the folder takes them again.");
+    }
+    return false;
+}
+
 void LoggingControl::start() {
     if (isLogging())
         return;
     m_logFileNumber = m_numbers.acquire();
-    std::string message;
-    if (!openToday(m_clock.now().date, message)) {
-        failAndStop(message);
+    // Nothing waiting can mend a folder that was never chosen.
+    if (m_folder.empty()) {
+        failAndStop("No folder is chosen for the log files.\n\nLogging is off.");
         return;
     }
     // No line now: the first one comes with the first tick, at least an
     // interval later.
-    m_startedAt = m_clock.epochMilliseconds();
+    const ClockReading now = m_clock.read();
+    m_startedAt = now.epochMilliseconds;
     m_lastTickSecond = 0;
-    scheduleNextTick();
+    scheduleNextTick(now.epochMilliseconds);
     if (m_listener.loggingChanged)
         m_listener.loggingChanged(true);
+    // Today's file is made now, or the user is told at once that it cannot
+    // be; lines an earlier run held go first.
+    writeLine(now.local.date, std::string());
 }
 
 void LoggingControl::stop() {
-    m_file.close();
+    // A folder that came back since the last tick takes its lines now.
+    flushHeld();
+    noteRecovery();
     if (m_logFileNumber != 0)
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
@@ -79,8 +143,7 @@ void LoggingControl::stop() {
         m_listener.loggingChanged(false);
 }
 
-void LoggingControl::scheduleNextTick() {
-    const std::int64_t now = m_clock.epochMilliseconds();
+void LoggingControl::scheduleNextTick(std::int64_t now) {
     // One interval after the second of the last tick (or after Start); never
     // in the past, so that a clock set forward does not bring a burst.
     const std::int64_t from = m_lastTickSecond != 0 ? m_lastTickSecond + m_timer.interval()
@@ -95,59 +158,32 @@ void LoggingControl::scheduleNextTick() {
 void LoggingControl::tick() {
     if (!isLogging())
         return;
-    // One reading of the clock decides both the file and the line, so a line
-    // is always filed under the date it shows.
-    const LocalDateTime now = m_clock.now();
-    const std::int64_t at = m_clock.epochMilliseconds();
-    m_lastTickSecond = at - (at % 1000 + 1000) % 1000;
-    if (now.date != m_fileDate) {
-        m_file.close();
-        std::string message;
-        if (!openToday(now.date, message)) {
-            failAndStop(message);
-            return;
-        }
-    }
-    std::string reason;
-    if (!m_file.append(timeLine(now.time), reason)) {
-        failAndStop("Could not write to the log file\n" + m_file.path() + "\n" + reason +
-                    "\n\nLogging has stopped.");
-        return;
-    }
-    scheduleNextTick();
+    // One reading of the clock decides the file, the line and the next tick,
+    // so a line is always filed under the date it shows and no second is
+    // skipped at a second's edge.
+    const ClockReading now = m_clock.read();
+    m_lastTickSecond = now.epochMilliseconds - (now.epochMilliseconds % 1000 + 1000) % 1000;
+    writeLine(now.local.date, timeLine(now.local.time));
+    if (isLogging())
+        scheduleNextTick(now.epochMilliseconds);
+}
+
+std::string LoggingControl::openLogPath() const {
+    return isLogging() ? dailyLogPath(m_folder, m_clock.now().date) : std::string();
 }
 
 void LoggingControl::showRecentLog() {
-    const bool resume = isLogging();
-    if (resume) {
-        // Closed so that everything written so far is read back; the number
-        // stays set as the sign that logging resumes below.
-        m_file.close();
-        m_numbers.release(m_logFileNumber);
-    }
-
+    // Every line written so far is on disk already: no file is held open.
     const int readNumber = m_numbers.acquire();
     const std::string path = dailyLogPath(m_folder, m_clock.now().date);
     const LogTail tail = readLogTail(path, RecentLogChars);
     m_numbers.release(readNumber);
 
-    std::string readFailure;
-    if (tail.status == LogTail::Status::Failed)
-        readFailure = "Could not read the log file\n" + path + "\n" + tail.error;
     // Nothing logged yet today reads as an empty log.
     if (m_listener.recentLogRead)
         m_listener.recentLogRead(tail.text);
-
-    if (resume) {
-        m_logFileNumber = m_numbers.acquire();
-        std::string message;
-        if (!openToday(m_clock.now().date, message)) {
-            failAndStop(message);
-            return;
-        }
-    }
-    if (!readFailure.empty())
-        report(readFailure);
+    if (tail.status == LogTail::Status::Failed)
+        report("Could not read the log file\n" + path + "\n" + tail.error);
 }
 
 void LoggingControl::setIntervalSeconds(int seconds) {
@@ -161,7 +197,7 @@ void LoggingControl::setIntervalSeconds(int seconds) {
     // Takes effect at once: the next tick comes one new interval after the
     // last line (or Start), or at once when that is past.
     if (isLogging())
-        scheduleNextTick();
+        scheduleNextTick(m_clock.epochMilliseconds());
 }
 
 } // namespace wendle

@@ -1,14 +1,22 @@
 #pragma once
 
 #include "logging/clock.h"
-#include "logging/daily_log_file.h"
 #include "logging/file_numbers.h"
+#include "logging/held_lines.h"
+#include "logging/log_store.h"
 #include "logging/timer.h"
 
 #include <functional>
 #include <string>
 
 namespace wendle {
+
+// Told without waiting for the user: lines started to be held (trouble), or
+// every held line has been written (trouble over).
+struct LoggingNotice {
+    bool trouble = false;
+    std::string text;
+};
 
 // Start, Stop, the timer's ticks and "Show Recent Log", without any widget:
 // the window feeds it the folder and the interval and shows what it reports.
@@ -25,9 +33,14 @@ public:
         std::function<void(const std::string &text)> recentLogRead;
         // Something the user must be told; logging has been stopped if it failed.
         std::function<void(const std::string &message)> failed;
+        // Told once when lines cannot be written and are held, and once when
+        // they have been written; logging goes on meanwhile.
+        std::function<void(const LoggingNotice &notice)> noticed;
     };
 
-    LoggingControl(const Clock &clock, Timer &timer);
+    // Lines held by an earlier run in the spool are taken over at once.
+    LoggingControl(const Clock &clock, Timer &timer, LogStore &store = systemLogStore(),
+                   const std::string &spoolPath = heldLinesPath());
     LoggingControl(const LoggingControl &) = delete;
     LoggingControl &operator=(const LoggingControl &) = delete;
 
@@ -36,9 +49,11 @@ public:
     // The number of the open log file; 0 when not logging.
     int logFileNumber() const { return m_logFileNumber; }
     bool isLogging() const { return m_logFileNumber != 0; }
-    const std::string &openLogPath() const { return m_file.path(); }
+    // The file today's lines go to, while logging.
+    std::string openLogPath() const;
+    const HeldLines &heldLines() const { return m_held; }
 
-    // The folder whose daily log is opened by the next Start, reopen or day change.
+    // The folder the next line goes to.
     void setFolder(const std::string &folder) { m_folder = folder; }
     const std::string &folder() const { return m_folder; }
 
@@ -54,19 +69,25 @@ public:
     int nextTickDelay() const { return m_nextDelay; }
 
 private:
-    void scheduleNextTick();
-    bool openToday(const LocalDate &date, std::string &message);
+    void scheduleNextTick(std::int64_t now);
+    bool writeLine(const LocalDate &date, const std::string &line);
+    HeldLines::Flushed flushHeld();
+    void noteRecovery();
     void failAndStop(const std::string &message);
     void report(const std::string &message) const;
+    void notify(bool trouble, const std::string &text) const;
 
     const Clock &m_clock;
     Timer &m_timer;
+    LogStore &m_store;
+    HeldLines m_held;
     Listener m_listener;
     FileNumbers m_numbers;
-    DailyLogFile m_file;
-    LocalDate m_fileDate;
     std::string m_folder;
     int m_logFileNumber = 0;
+    // Between the notice that lines are held and the one that they are written.
+    bool m_trouble = false;
+    std::size_t m_writtenSinceTrouble = 0;
     // Wall-clock milliseconds: when logging started, the start of the second
     // of the last tick (0 before the first), and the last delay asked for.
     std::int64_t m_startedAt = 0;

@@ -1,8 +1,13 @@
 #include "report/day_record.h"
 
-#include "logging/log_tail.h"
+#include "report/day_reader.h"
 
+#include "report/dates.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <ctime>
+#include <mutex>
 
 namespace wendle::report {
 
@@ -37,7 +42,8 @@ std::vector<Run> runsOf(const std::vector<int> &t) {
             if (interval == 0) {
                 // The first gap is the interval, unless the lines go on at a
                 // clearly shorter one: then logging was off in this gap.
-                if (gap <= 60 + Slack && !(next > 0 && next < gap - 1))
+                if (gap <= 60 + Slack &&
+                    (!(next > 0 && next < gap - 1) || std::abs(gap - DefaultInterval) <= 1))
                     accepted = gap;
             } else if (gap <= 2 * interval + 1) {
                 accepted = gap;
@@ -68,7 +74,16 @@ long DayRecord::totalSeconds() const {
     return total;
 }
 
-std::vector<Stretch> stretchesOf(const std::vector<int> &times) {
+namespace {
+
+constexpr int DayLength = 24 * 3600;
+// Writers told apart in one file at a time; past them, the one that wrote
+// longest ago is set aside, its stretches kept.
+constexpr std::size_t MaxWriters = 32;
+
+// The stretches of one writer's lines, which never go back but by a clock
+// set back.
+std::vector<Stretch> writerStretches(const std::vector<int> &times, int &beforeMidnight) {
     std::vector<Run> runs = runsOf(times);
     std::vector<Stretch> stretches;
     stretches.reserve(runs.size());
@@ -81,46 +96,149 @@ std::vector<Stretch> stretchesOf(const std::vector<int> &times) {
         if (interval == 0)
             interval = DefaultInterval;
         const int first = times[runs[r].first];
+        if (r == 0 && first < interval)
+            beforeMidnight = std::max(beforeMidnight, interval - first);
         int start = std::max(0, first - interval);
         // Logging was off between two stretches: they never overlap.
         if (!stretches.empty() && stretches.back().end <= first)
             start = std::max(start, stretches.back().end);
-        stretches.push_back({start, times[runs[r].last]});
+        stretches.push_back({start, times[runs[r].last], 0});
     }
     return stretches;
 }
 
-DayRecord dayFromText(std::string_view text, const LocalDate &date, const DayHalfMarkers &markers) {
-    DayRecord day{date, {}, {}, {}};
-    std::vector<int> times;
-    times.reserve(text.size() / 10 + 1);
-    long number = 0;
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
-        ++number;
-        if (const std::optional<int> at = parseTimeOfDay(line, markers))
-            times.push_back(*at);
+// Sorted, overlapping stretches joined.
+void unite(std::vector<Stretch> &stretches) {
+    std::sort(stretches.begin(), stretches.end(),
+              [](const Stretch &a, const Stretch &b) { return a.start < b.start; });
+    std::vector<Stretch> united;
+    for (const Stretch &stretch : stretches) {
+        if (!united.empty() && stretch.start <= united.back().end)
+            united.back().end = std::max(united.back().end, stretch.end);
         else
-            day.unreadableLines.push_back(number);
-        if (end == std::string_view::npos)
-            break;
-        text.remove_prefix(end + 1);
+            united.push_back(stretch);
     }
-    day.stretches = stretchesOf(times);
-    return day;
+    stretches = std::move(united);
+}
+
+} // namespace
+
+// Each line follows the writer whose last line is the latest one before it.
+void WriterLines::add(int t) {
+    std::size_t best = m_writers.size();
+    std::size_t earliest = 0;
+    for (std::size_t w = 0; w < m_writers.size(); ++w) {
+        const int last = m_writers[w].back();
+        if (last <= t && (best == m_writers.size() || last > m_writers[best].back()))
+            best = w;
+        if (last < m_writers[earliest].back())
+            earliest = w;
+    }
+    if (best == m_writers.size() && m_writers.size() >= MaxWriters) {
+        const std::vector<Stretch> covered = writerStretches(m_writers[earliest], m_reachBack);
+        m_setAside.insert(m_setAside.end(), covered.begin(), covered.end());
+        if (m_setAside.size() > 4096)
+            unite(m_setAside);
+        m_writers[earliest].clear();
+        best = earliest;
+    }
+    if (best == m_writers.size())
+        m_writers.emplace_back();
+    // A second shown twice counts once.
+    if (m_writers[best].empty() || m_writers[best].back() != t)
+        m_writers[best].push_back(t);
+}
+
+int passedAt(int clock, std::optional<ClockJump> jump) {
+    if (!jump || clock < jump->start)
+        return clock;
+    return std::max(jump->start, clock - jump->length);
+}
+
+std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
+                                        int *beforeMidnight) {
+    int reachBack = lines.setAsideReachBack();
+    std::vector<Stretch> stretches = lines.setAside();
+    for (const std::vector<int> &writer : lines.writers()) {
+        const std::vector<Stretch> own = writerStretches(writer, reachBack);
+        stretches.insert(stretches.end(), own.begin(), own.end());
+    }
+    // Their union: overlapping stretches become one.
+    unite(stretches);
+    const auto onClock = [&](int seconds) {
+        return jump && seconds >= jump->start ? seconds + jump->length : seconds;
+    };
+    for (Stretch &stretch : stretches) {
+        const bool across = jump && stretch.start < jump->start && stretch.end >= jump->start;
+        stretch.start = onClock(stretch.start);
+        stretch.end = onClock(stretch.end);
+        stretch.skipped = across ? jump->length : 0;
+    }
+    if (beforeMidnight)
+        *beforeMidnight = reachBack;
+    return stretches;
+}
+
+std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<ClockJump> jump,
+                                 int *beforeMidnight) {
+    // Worked out in seconds that passed since midnight, where a day whose
+    // clocks were put forward has no gap.
+    WriterLines lines;
+    for (const int t : times)
+        lines.add(passedAt(t, jump));
+    return stretchesOfWriters(lines, jump, beforeMidnight);
+}
+
+std::optional<ClockJump> clockJumpOn(const LocalDate &date) {
+    // mktime and localtime share the C library's zone state.
+    static std::mutex zone;
+    const std::lock_guard lock(zone);
+    const auto midnight = [](const LocalDate &day) {
+        std::tm tm{};
+        tm.tm_year = day.year - 1900;
+        tm.tm_mon = day.month - 1;
+        tm.tm_mday = day.day;
+        tm.tm_isdst = -1;
+        return std::mktime(&tm);
+    };
+    const std::time_t from = midnight(date);
+    const std::time_t to = midnight(addDays(date, 1));
+    if (from == std::time_t(-1) || to == std::time_t(-1) || to - from >= DayLength)
+        return std::nullopt;
+    const auto clockOf = [](std::time_t at) {
+        const std::tm *tm = std::localtime(&at);
+        return tm ? tm->tm_hour * 3600 + tm->tm_min * 60 + tm->tm_sec : 0;
+    };
+    // The first moment whose clock reading is ahead of the time passed.
+    std::time_t low = from, high = to;
+    while (high - low > 1) {
+        const std::time_t middle = low + (high - low) / 2;
+        (clockOf(middle) == middle - from ? low : high) = middle;
+    }
+    return ClockJump{static_cast<int>(high - from), static_cast<int>(DayLength - (to - from))};
+}
+
+void joinAtMidnight(DayRecord &day, const DayRecord &next) {
+    if (next.beforeMidnight > 0 && !day.stretches.empty() &&
+        day.stretches.back().end >= DayLength - next.beforeMidnight - Slack)
+        day.stretches.back().end = DayLength;
+}
+
+DayRecord dayFromText(std::string_view text, const LocalDate &date, const DayHalfMarkers &markers) {
+    DayReader reader(date, markers);
+    reader.feed(text);
+    return reader.record();
 }
 
 DayRecord readDay(const std::string &path, const LocalDate &date, const DayHalfMarkers &markers) {
-    // The whole file: no day's file comes near this many characters.
-    const FileEnd file = readFileEnd(path, std::size_t(1) << 40);
-    if (file.status != LogTail::Status::Read) {
+    DayReader reader(date, markers);
+    std::string error;
+    if (!readOn(reader, path, error)) {
         DayRecord day{date, {}, {}, {}};
-        if (file.status == LogTail::Status::Failed)
-            day.readError = file.error;
+        day.readError = error;
         return day;
     }
-    return dayFromText(file.bytes, date, markers);
+    return reader.record();
 }
 
 } // namespace wendle::report

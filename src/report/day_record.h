@@ -3,17 +3,26 @@
 #include "logging/local_time.h"
 #include "report/time_of_day.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace wendle::report {
 
-// A stretch of logging, in seconds since the day's midnight.
+// A stretch of logging, in seconds since the day's midnight on the clock.
 struct Stretch {
     int start = 0;
     int end = 0;
-    int seconds() const { return end - start; }
+    int skipped = 0; // clock seconds within it that did not exist (the clock was put forward)
+    int seconds() const { return end - start - skipped; }
     bool operator==(const Stretch &) const = default;
+};
+
+// The clock seconds a day lacks when its clocks are put forward: from
+// `start` they read `length` seconds later.
+struct ClockJump {
+    int start = 0;
+    int length = 0;
 };
 
 struct DayRecord {
@@ -21,6 +30,9 @@ struct DayRecord {
     std::vector<Stretch> stretches;
     std::vector<long> unreadableLines; // 1-based line numbers
     std::string readError;             // the system's reason, when the file is there but unreadable
+    // How far the first line's interval reaches back into the day before:
+    // that day's last stretch, when it ends by then, runs to midnight.
+    int beforeMidnight = 0;
     long totalSeconds() const;
 };
 
@@ -32,9 +44,53 @@ struct DayRecord {
 // interval and at most the new one plus the old one and two seconds). The
 // first gap of a stretch sets its interval unless the lines go on at a
 // clearly shorter one.
-// A time that goes back starts a new stretch. A stretch of one line lasts
-// the interval of the stretch before it (else after it, else 10 s).
-std::vector<Stretch> stretchesOf(const std::vector<int> &times);
+// Every start logs every 10 s until the slider moves, so a first gap of 10 s
+// stays in the stretch whatever follows. A stretch of one line lasts the
+// interval of the stretch before it (else after it, else 10 s).
+// Lines that go back in time (two writers sharing the folder with clocks
+// apart, a clock set back, the hour repeated when clocks go back) are taken
+// as the interleaved lines of several writers: each line follows the writer
+// whose last line is latest before it. The day is the union of what all of
+// them cover, in order of time, so nothing is counted twice.
+// With a jump, the seconds that did not exist are not counted and never start
+// a stretch. beforeMidnight, when given, gets the part of the first line's
+// interval that lies before the day.
+std::vector<Stretch> stretchesOf(const std::vector<int> &times,
+                                 std::optional<ClockJump> jump = std::nullopt,
+                                 int *beforeMidnight = nullptr);
+
+// The times of a day's lines, in seconds passed since midnight, sorted out
+// line by line to the writers that wrote them (see stretchesOf). Each
+// writer keeps a second once, so memory stays within a day's seconds for
+// each of them, whatever the file's size.
+class WriterLines {
+public:
+    void add(int seconds);
+    const std::vector<std::vector<int>> &writers() const { return m_writers; }
+    // What writers set aside to make room for new ones covered, and how far
+    // their first intervals reach back before midnight.
+    const std::vector<Stretch> &setAside() const { return m_setAside; }
+    int setAsideReachBack() const { return m_reachBack; }
+
+private:
+    std::vector<std::vector<int>> m_writers;
+    std::vector<Stretch> m_setAside;
+    int m_reachBack = 0;
+};
+
+// The union of the writers' stretches, on the clock; see stretchesOf.
+std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
+                                        int *beforeMidnight);
+
+// Seconds passed since midnight at a clock time, and back.
+int passedAt(int clock, std::optional<ClockJump> jump);
+
+// The jump of the local clock on that date, in the reader's time zone.
+std::optional<ClockJump> clockJumpOn(const LocalDate &date);
+
+// A day's last stretch that a next day's first interval reaches back to
+// runs to midnight.
+void joinAtMidnight(DayRecord &day, const DayRecord &next);
 
 // A day's log file as the program writes it: CR LF or LF lines, the last one
 // possibly without its end. Lines that are not a time are listed, never

@@ -5,24 +5,70 @@
 #include "report/record_reader.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace wendle::report {
 
 RecentDays::RecentDays(const Clock &clock, std::function<std::string()> folder)
     : m_clock(clock), m_folder(std::move(folder)), m_markers(localMarkers()) {}
 
-void RecentDays::readAll() {
-    const LocalDate today = m_clock.now().date;
-    m_days = readRecord(m_folder(), addDays(today, 1 - Count), today, m_markers);
-    std::reverse(m_days.begin(), m_days.end());
+RecentDays::~RecentDays() {
+    if (m_pending.valid())
+        m_pending.wait();
+}
+
+RecentDays::State RecentDays::read(State state, const DayHalfMarkers &markers) {
+    const std::string path = dailyLogPath(state.folder, state.today);
+    if (!state.todayReader || state.todayReader->date() != state.today) {
+        state.days = readRecord(state.folder, addDays(state.today, 1 - Count),
+                                addDays(state.today, -1), markers);
+        std::reverse(state.days.begin(), state.days.end());
+        state.days.insert(state.days.begin(), DayRecord{state.today, {}, {}, {}});
+        state.todayReader.emplace(state.today, markers);
+    }
+    std::string error;
+    const bool read = readOn(*state.todayReader, path, error);
+    state.days.front() = state.todayReader->record();
+    if (!read)
+        state.days.front().readError = error;
+    if (state.days.size() > 1)
+        joinAtMidnight(state.days[1], state.days.front());
+    return state;
 }
 
 void RecentDays::refresh() {
-    const LocalDate today = m_clock.now().date;
-    if (m_days.empty() || m_days.front().date != today)
-        readAll();
-    else
-        m_days.front() = readDay(dailyLogPath(m_folder(), today), today, m_markers);
+    if (m_pending.valid())
+        return;
+    m_lastStart = m_clock.epochMilliseconds();
+    State state = std::move(m_state);
+    const std::string folder = m_folder();
+    if (folder != state.folder)
+        state.todayReader.reset(); // a new folder is read from scratch
+    state.folder = folder;
+    state.today = m_clock.now().date;
+    m_pending = std::async(std::launch::async, read, std::move(state), std::cref(m_markers));
+}
+
+bool RecentDays::collect(bool wait) {
+    if (!m_pending.valid())
+        return false;
+    if (!wait && m_pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
+        return false;
+    m_state = m_pending.get();
+    m_days = m_state.days;
+    return true;
+}
+
+bool RecentDays::poll() {
+    const bool collected = collect(false);
+    const std::int64_t now = m_clock.epochMilliseconds();
+    if (!m_pending.valid() && (now - m_lastStart >= FollowMilliseconds || now < m_lastStart))
+        refresh();
+    return collected;
+}
+
+void RecentDays::finish() {
+    collect(true);
 }
 
 } // namespace wendle::report

@@ -2,6 +2,7 @@
 
 #include "logging/log_paths.h"
 #include "report/dates.h"
+#include "report/day_reader.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,10 +10,26 @@
 
 namespace wendle::report {
 
+namespace {
+
+// Enough of a day's first lines to tell their interval.
+constexpr std::uint64_t DayStart = 4096;
+
+} // namespace
+
 std::vector<DayRecord> readRecord(const std::string &folder, const LocalDate &from,
                                   const LocalDate &to, const DayHalfMarkers &markers) {
     const int count = std::max(0, daysBetween(from, to));
-    std::vector<DayRecord> days(static_cast<std::size_t>(count));
+    // And the start of the day after, whose first interval may reach back
+    // before its midnight.
+    std::vector<DayRecord> days(static_cast<std::size_t>(count) + 1);
+    const LocalDate after = addDays(from, count);
+    {
+        DayReader start(after, markers);
+        std::string ignored;
+        readOn(start, dailyLogPath(folder, after), ignored, DayStart);
+        days.back() = start.record();
+    }
     std::atomic<int> nextDay{0};
     const auto work = [&] {
         for (int i = nextDay++; i < count; i = nextDay++) {
@@ -27,6 +44,9 @@ std::vector<DayRecord> readRecord(const std::string &folder, const LocalDate &fr
     work();
     for (std::thread &helper : helpers)
         helper.join();
+    for (std::size_t i = 0; i + 1 < days.size(); ++i)
+        joinAtMidnight(days[i], days[i + 1]);
+    days.pop_back();
     return days;
 }
 

@@ -12,8 +12,9 @@ inline constexpr const char *ReportWindowTitle = "Wendle Report";
 // Its first client size, in pixels.
 inline constexpr int ReportWindowWidth = 900;
 inline constexpr int ReportWindowHeight = 260;
-// How often today's row follows the log while the window shows.
-inline constexpr int ReportFollowMilliseconds = 1000;
+// How often the window looks whether a reading of the log is done; the
+// reading itself follows today's file off the window's thread.
+inline constexpr int ReportFollowMilliseconds = 200;
 
 // What the window's font gives the layout: its line height and the widths
 // of the two samples written in it.

@@ -229,6 +229,15 @@ void MainWindow::report(const std::string &message) {
     m_reporter(qt(message));
 }
 
+void MainWindow::showNotice(const LoggingNotice &notice) {
+    // Below the recent lines, where the user looks for the newest.
+    txtLog->appendPlainText(qt(notice.text));
+    txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
+    m_tray.showNotice(notice.trouble,
+                      QString::fromLatin1(notice.trouble ? form::TrayTipHolding : form::TrayTip),
+                      ApplicationTitle, qt(notice.text));
+}
+
 void MainWindow::showFolderText(const std::string &folder) {
     txtLogFile->setText(qt(folder));
 }

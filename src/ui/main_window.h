@@ -91,6 +91,7 @@ protected:
     void setLook(const form::Look &look) override;
     void showRecentLogText(const std::string &text) override;
     void report(const std::string &message) override;
+    void showNotice(const LoggingNotice &notice) override;
 
 private:
     void raiseOpenDialog();

@@ -42,16 +42,15 @@ ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> fold
 }
 
 void ReportWindow::present() {
-    m_days.readAll();
-    update();
+    m_days.refresh();
     show();
     raise();
     activateWindow();
 }
 
 void ReportWindow::refresh() {
-    m_days.refresh();
-    update();
+    if (m_days.poll())
+        update();
 }
 
 QString ReportWindow::stretchTextAt(QPointF position) const {

@@ -23,10 +23,14 @@ public:
     ReportWindow(const Clock &clock, std::function<std::string()> folder,
                  QWidget *parent = nullptr);
 
-    // Reads the days again and shows the window in front.
+    // Starts reading the days again and shows the window in front; they
+    // appear when read, away from the window's thread.
     void present();
-    // Reads today's file again (the other days again after midnight).
+    // Shows a finished reading; reads on in what today's file gained (all
+    // days again after midnight).
     void refresh();
+    // Waits for the reading under way, for tests.
+    void finishReading() { m_days.finish(); }
 
     const std::vector<report::DayRecord> &days() const { return m_days.days(); }
     // What pointing at this spot shows; empty off every stretch.

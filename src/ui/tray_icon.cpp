@@ -1,7 +1,9 @@
 #include "ui/tray_icon.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
+#include <QStyle>
 
 #ifdef WENDLE_HAVE_DBUS
 #include <QDBusConnection>
@@ -49,7 +51,7 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
 }
 
 TrayIcon::TrayIcon(const QIcon &icon, const QString &tip, QObject *parent)
-    : QObject(parent), m_icon(icon) {
+    : QObject(parent), m_picture(icon), m_icon(icon) {
     m_icon.setObjectName(QStringLiteral("trayIcon"));
     m_icon.setToolTip(tip);
     connect(
@@ -65,6 +67,16 @@ void TrayIcon::add() {
 
 void TrayIcon::remove() {
     m_icon.hide();
+}
+
+void TrayIcon::showNotice(bool trouble, const QString &tip, const QString &title,
+                          const QString &text) {
+    m_icon.setIcon(trouble ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
+                           : m_picture);
+    m_icon.setToolTip(tip);
+    if (m_icon.isVisible() && QSystemTrayIcon::supportsMessages())
+        m_icon.showMessage(title, text,
+                           trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
 bool TrayIcon::isShown() const {

@@ -28,6 +28,12 @@ public:
     bool isShown() const;
     // True between add() and remove().
     bool isAdded() const { return m_icon.isVisible(); }
+    QString toolTip() const { return m_icon.toolTip(); }
+
+    // Lines are held (a warning picture and tip) or written again (the
+    // clock); the text also goes out as a desktop notification, or as the
+    // tray's own balloon where there is none.
+    void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
 
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
@@ -39,6 +45,7 @@ signals:
     void message(int message);
 
 private:
+    QIcon m_picture;
     QSystemTrayIcon m_icon;
     QMenu *m_hostMenu = nullptr;
 };

@@ -457,6 +457,34 @@ void MainWindow::showRecentLogText(const std::string &text) {
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
 }
 
+void MainWindow::showNotice(const LoggingNotice &notice) {
+    // Below the recent lines, where the user looks for the newest.
+    const HWND view = control("txtLog");
+    std::string text = notice.text;
+    for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+        text.replace(at, 1, "\r\n");
+    const int length = GetWindowTextLengthW(view);
+    SendMessageW(view, EM_SETSEL, length, length);
+    SendMessageW(view, EM_REPLACESEL, FALSE,
+                 reinterpret_cast<LPARAM>(widen((length > 0 ? "\r\n" : "") + text).c_str()));
+    SendMessageW(view, EM_SCROLLCARET, 0, 0);
+    if (!m_trayAdded)
+        return;
+    // The icon's picture and tip say it while it lasts; the balloon says it once.
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
+    icon.hWnd = m_window;
+    icon.uID = TrayIconId;
+    icon.uFlags = NIF_ICON | NIF_TIP | NIF_INFO;
+    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : m_smallIcon;
+    std::strncpy(icon.szTip, notice.trouble ? form::TrayTipHolding : form::TrayTip,
+                 sizeof icon.szTip - 1);
+    std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
+    std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
+    icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
+    Shell_NotifyIconA(NIM_MODIFY, &icon);
+}
+
 void MainWindow::report(const std::string &message) {
     MessageBoxW(m_window, widen(message).c_str(), widen(form::ApplicationTitle).c_str(),
                 MB_OK | MB_ICONWARNING);

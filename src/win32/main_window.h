@@ -64,6 +64,7 @@ private:
     void setLook(const form::Look &look) override;
     void showRecentLogText(const std::string &text) override;
     void report(const std::string &message) override;
+    void showNotice(const LoggingNotice &notice) override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;

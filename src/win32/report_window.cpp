@@ -84,8 +84,7 @@ ReportWindow::~ReportWindow() {
 }
 
 void ReportWindow::present() {
-    m_days.readAll();
-    InvalidateRect(m_window, nullptr, TRUE);
+    m_days.refresh();
     ShowWindow(m_window, SW_SHOWNORMAL);
     SetForegroundWindow(m_window);
 }
@@ -112,8 +111,8 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             KillTimer(m_window, FollowTimer);
         return 0;
     case WM_TIMER:
-        m_days.refresh();
-        InvalidateRect(m_window, nullptr, TRUE);
+        if (m_days.poll())
+            InvalidateRect(m_window, nullptr, TRUE);
         return 0;
     case WM_CLOSE:
         ShowWindow(m_window, SW_HIDE);

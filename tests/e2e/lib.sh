@@ -24,7 +24,7 @@ export LC_ALL=C.UTF-8
 artifacts="${E2E_ARTIFACTS:-$work/artifacts}"
 mkdir -p "$artifacts"
 
-export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config"
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_STATE_HOME="$work/home/.local/state"
 mkdir -p "$XDG_CONFIG_HOME"
 
 store_file() { echo "$XDG_CONFIG_HOME/wendle/registry.reg"; }

@@ -1,3 +1,4 @@
+#include "logging/clock.h"
 #include "logging/daily_log_file.h"
 #include "logging/file_numbers.h"
 #include "logging/log_paths.h"
@@ -61,6 +62,22 @@ private slots:
             QByteArray::fromStdString(timeLine({time.hour(), time.minute(), time.second()}));
         std::setlocale(LC_TIME, saved.constData());
         QCOMPARE(line, expected);
+    }
+
+    // A change of the time zone shows at the next reading, without a restart.
+    void clockFollowsTheTimeZone() {
+        const QByteArray saved = qgetenv("TZ");
+        qputenv("TZ", "UTC0");
+        const ClockReading utc = SystemClock().read();
+        qputenv("TZ", "JST-9");
+        const ClockReading tokyo = SystemClock().read();
+        saved.isNull() ? qunsetenv("TZ") : qputenv("TZ", saved);
+        const int passed = int((tokyo.epochMilliseconds / 1000) - (utc.epochMilliseconds / 1000));
+        const auto seconds = [](const LocalTime &t) {
+            return t.hour * 3600 + t.minute * 60 + t.second;
+        };
+        QCOMPARE((seconds(tokyo.local.time) - seconds(utc.local.time) - passed + 86400) % 86400,
+                 9 * 3600);
     }
 
     void fileNumbersAreLowestFreeFromOne() {

@@ -17,16 +17,20 @@ namespace {
 
 // The control on Qt's timer, with what it reports written down.
 struct Harness {
-    explicit Harness(const Clock &clock) : control(clock, timer) {
+    explicit Harness(const Clock &clock)
+        : control(clock, timer, systemLogStore(), utf8(state.filePath("held-lines"))) {
         control.setListener({[this](bool logging) { looks.append(logging); },
                              [this](const std::string &text) { shown.append(qt(text)); },
-                             [this](const std::string &text) { failures.append(qt(text)); }});
+                             [this](const std::string &text) { failures.append(qt(text)); },
+                             [this](const LoggingNotice &notice) { notices.append(notice); }});
     }
+    QTemporaryDir state;
     QtTimer timer;
     LoggingControl control;
     QList<bool> looks;
     QList<QString> shown;
     QList<QString> failures;
+    QList<LoggingNotice> notices;
 };
 
 } // namespace
@@ -107,25 +111,30 @@ private slots:
         control.stop();
     }
 
-    // Start in a folder that is not there: the user is told the path and the
-    // reason, and the program is idle, not logging into nowhere.
-    void startInMissingFolderReportsAndStaysIdle() {
+    // Start in a folder that is not there (yet): logging goes on, the user
+    // is told the path and the reason without a message box, and the lines
+    // wait until the folder comes.
+    void startInMissingFolderHoldsLines() {
         Harness h(m_clock);
         LoggingControl &control = h.control;
-        const auto &failures = h.failures;
-        const auto &looks = h.looks;
         const QString folder = m_dir.filePath("gone");
         control.setFolder(utf8(folder));
         control.start();
-        verifyIdle(control);
-        QCOMPARE(failures.count(), 1);
-        const QString message = failures.at(0);
+        QVERIFY(control.isLogging());
+        QVERIFY(h.failures.isEmpty());
+        QCOMPARE(h.notices.count(), 1);
+        const QString message = qt(h.notices.at(0).text);
         QVERIFY2(message.contains(folder + "/2003-12-02.log"), qPrintable(message));
         QVERIFY2(message.contains("No such file or directory"), qPrintable(message));
-        QVERIFY(!looks.isEmpty());
-        QCOMPARE(looks.last(), false);
-        control.tick(); // a stray tick does nothing
-        QVERIFY(!QFile::exists(folder));
+        control.tick();
+        QVERIFY(!QFile::exists(folder)); // a folder that is not there is never made
+        QVERIFY(QDir().mkpath(folder));
+        m_clock.advance(10);
+        control.tick();
+        QCOMPARE(readFile(logPath(m_clock.now().date).replace(m_dir.path(), folder)),
+                 QByteArray("14:03:12\r\n14:03:22\r\n"));
+        QCOMPARE(h.notices.count(), 2);
+        QVERIFY(qt(h.notices.at(1).text).contains("1 held line was"));
     }
 
     // Each tick files its line under the date the line belongs to.
@@ -144,10 +153,9 @@ private slots:
         QCOMPARE(readFile(logPath({2003, 12, 3})), QByteArray("00:00:05\r\n"));
     }
 
-    void dayChangeToUnwritableFolderStops() {
+    void dayChangeToVanishedFolderHoldsLines() {
         Harness h(m_clock);
         LoggingControl &control = h.control;
-        const auto &failures = h.failures;
         const QString folder = m_dir.filePath("sub");
         QVERIFY(QDir().mkpath(folder));
         control.setFolder(utf8(folder));
@@ -155,9 +163,10 @@ private slots:
         QVERIFY(QDir(folder).removeRecursively()); // the folder vanishes while logging
         m_clock.advance(24 * 3600);
         control.tick();
-        verifyIdle(control);
-        QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).contains("2003-12-03.log"));
+        QVERIFY(control.isLogging());
+        QCOMPARE(h.notices.count(), 1);
+        QVERIFY(qt(h.notices.at(0).text).contains("2003-12-03.log"));
+        QCOMPARE(control.heldLines().size(), std::size_t(1));
     }
 
     void showRecentLogWhileLoggingShowsNewestAndGoesOn() {
@@ -218,27 +227,25 @@ private slots:
         QCOMPARE(qt(control.openLogPath()), logPath({2003, 12, 3}));
     }
 
-    void showRecentLogReopenFailureStops() {
+    void showRecentLogOfVanishedFolderGoesOn() {
         Harness h(m_clock);
         LoggingControl &control = h.control;
-        const auto &failures = h.failures;
         const QString folder = m_dir.filePath("sub");
         QVERIFY(QDir().mkpath(folder));
         control.setFolder(utf8(folder));
         control.start();
         QVERIFY(QDir(folder).removeRecursively());
         control.showRecentLog();
-        verifyIdle(control);
-        QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).contains("No such file or directory"));
+        QVERIFY(control.isLogging());
+        QVERIFY(h.failures.isEmpty());
+        QCOMPARE(h.shown.at(0), QString());
     }
 
-    // A full disk or a size limit stops logging with a message; the file
-    // keeps only whole lines.
-    void writeFailureStopsAndReportsOnce() {
+    // A full disk or a size limit holds the line and logging goes on; the
+    // file keeps only whole lines, and gets the held one once it has room.
+    void writeFailureHoldsTheLineAndTellsOnce() {
         Harness h(m_clock);
         LoggingControl &control = h.control;
-        const auto &failures = h.failures;
         control.setFolder(utf8(m_dir.path()));
         control.start();
         control.tick();
@@ -250,13 +257,20 @@ private slots:
         QCOMPARE(setrlimit(RLIMIT_FSIZE, &small), 0);
         m_clock.advance(10);
         control.tick();
-        control.tick(); // the timer is off; a late tick must not report again
+        m_clock.advance(10);
+        control.tick();
         setrlimit(RLIMIT_FSIZE, &saved);
 
-        verifyIdle(control);
-        QCOMPARE(failures.count(), 1);
-        QVERIFY(failures.at(0).contains("File too large"));
+        QVERIFY(control.isLogging());
+        QVERIFY(h.failures.isEmpty());
+        QCOMPARE(h.notices.count(), 1);
+        QVERIFY(qt(h.notices.at(0).text).contains("File too large"));
         QCOMPARE(readFile(logPath(m_clock.now().date)), QByteArray("14:03:12\r\n"));
+        m_clock.advance(10);
+        control.tick();
+        QCOMPARE(readFile(logPath(m_clock.now().date)),
+                 QByteArray("14:03:12\r\n14:03:22\r\n14:03:32\r\n14:03:42\r\n"));
+        control.stop();
     }
 
     // Ticks are set for the middle of a wall-clock second, one interval after

@@ -1,10 +1,16 @@
+#include "logging/time_line.h"
+#include "report/clock_text.h"
 #include "report/day_record.h"
+#include "report/recent_days.h"
 #include "report/report_command.h"
 #include "report/time_of_day.h"
+#include "support/fake_clock.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <clocale>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -59,7 +65,23 @@ private slots:
             {"25:00:00", -1},
             {"13:00:00 PM", -1},
             {"14:60:00", -1},
-            {"14:03", -1},
+            {"14:03", at("14:03:00")}, // a format without seconds
+            {"11\xE6\x99\x82"
+             "03\xE5\x88\x86"
+             "36\xE7\xA7\x92",
+             at("11:03:36")}, // 時分秒
+            {"11\xE6\x97\xB6"
+             "04\xE5\x88\x86"
+             "33\xE7\xA7\x92",
+             at("11:04:33")},                                                 // 时分秒
+            {"11\xEC\x8B\x9C 04\xEB\xB6\x84 18\xEC\xB4\x88", at("11:04:18")}, // 시 분 초
+            {"11:03:50 AM UTC", at("11:03:50")},
+            {"UTC 11:03:50 PM", at("23:03:50")},
+            {"kl. 14.03 +0100", at("14:03:00")},
+            {"10:56:30 \xCF\x80\xCE\xBC", at("10:56:30")}, // the locale's own AM word
+            {"garbage 14:03:12", -1},
+            {"2:03:12 PM XY", -1},
+            {"14:03:12 PMUTC", -1},
             {"14:03:12 PM", -1},
             {"14:03.12", -1},
             {"AM 2:03:12 PM", -1},
@@ -71,8 +93,9 @@ private slots:
     void timeFormats() {
         QFETCH(QByteArray, line);
         QFETCH(int, seconds);
-        DayHalfMarkers markers{{"AM", "\xE5\x8D\x88\xE5\x89\x8D"},
-                               {"PM", "\xE5\x8D\x88\xE5\xBE\x8C", "p.m."}};
+        DayHalfMarkers markers{{"AM", "\xE5\x8D\x88\xE5\x89\x8D", "\xCF\x80\xCE\xBC"},
+                               {"PM", "\xE5\x8D\x88\xE5\xBE\x8C", "p.m."},
+                               formatWords("kl. %H.%M %z")};
         const std::optional<int> parsed = parseTimeOfDay(line.toStdString(), markers);
         QCOMPARE(parsed.value_or(-1), seconds);
     }
@@ -98,7 +121,7 @@ private slots:
         std::vector<int> back;
         ticks(back, "10:00:00", "10:30:00", 10);
         ticks(back, "09:30:00", "09:40:00", 10); // the clock set back half an hour
-        QTest::newRow("clock set back") << back << "10:00:00-10:30:00 09:30:00-09:40:00";
+        QTest::newRow("clock set back") << back << "09:30:00-09:40:00 10:00:00-10:30:00";
         std::vector<int> midnight;
         ticks(midnight, "23:50:00", "23:59:59", 1);
         QTest::newRow("ends at midnight") << midnight << "23:50:00-23:59:59";
@@ -108,6 +131,13 @@ private slots:
         QTest::newRow("one line after a stretch")
             << std::vector<int>{at("08:00:01"), at("08:00:02"), at("12:00:00")}
             << "08:00:00-08:00:02 11:59:59-12:00:00";
+        std::vector<int> shared; // two writers into one folder, one clock 2 s behind
+        for (int k = 1; k <= 40; ++k)
+            shared.insert(shared.end(), {at("10:00:00") + k, at("09:59:58") + k});
+        QTest::newRow("two writers, union") << shared << "09:59:58-10:00:40";
+        QTest::newRow("slider moved right after Start")
+            << std::vector<int>{at("09:00:10"), at("09:00:20"), at("09:00:21"), at("09:00:22")}
+            << "09:00:00-09:00:22";
         QTest::newRow("a second shown twice, one skipped")
             << std::vector<int>{at("09:00:01"), at("09:00:02"), at("09:00:02"), at("09:00:04")}
             << "09:00:00-09:00:04";
@@ -119,6 +149,96 @@ private slots:
         QFETCH(std::vector<int>, times);
         QFETCH(QString, expected);
         QCOMPARE(shown(stretchesOf(times)), expected);
+    }
+
+    // Lines the program writes under each locale, with the locale's own
+    // formatter, read back whole by the reader set up for that locale.
+    void everyLocaleReadsItsOwnLines_data() {
+        QTest::addColumn<QByteArray>("locale");
+        QTest::addColumn<int>("resolution");
+        for (const char *locale : {"ja_JP.UTF-8", "zh_CN.UTF-8", "ko_KR.UTF-8", "en_IN.UTF-8",
+                                   "el_GR.UTF-8", "ar_AE.UTF-8", "en_US.UTF-8", "C"})
+            QTest::newRow(locale) << QByteArray(locale) << 1;
+        QTest::newRow("nb_NO.UTF-8, no seconds") << QByteArray("nb_NO.UTF-8") << 60;
+    }
+    void everyLocaleReadsItsOwnLines() {
+        QFETCH(QByteArray, locale);
+        QFETCH(int, resolution);
+        qputenv("LOCPATH", qgetenv("WENDLE_TEST_LOCALES"));
+        const QByteArray saved = std::setlocale(LC_TIME, nullptr);
+        if (!std::setlocale(LC_TIME, locale.constData()))
+            QSKIP("locale not available (tests/report/make_locales.sh makes it)");
+        std::string text;
+        for (int t = at("09:00:10"); t <= at("17:00:00"); t += 10)
+            text += timeLine({t / 3600, t / 60 % 60, t % 60});
+        const DayRecord day = dayFromText(text, {2003, 12, 2}, localMarkers());
+        std::setlocale(LC_TIME, saved.constData());
+        qunsetenv("LOCPATH");
+        QVERIFY2(day.unreadableLines.empty(), text.substr(0, 40).c_str());
+        QVERIFY(std::abs(day.totalSeconds() - 8 * 3600) <= (resolution == 1 ? 0 : resolution));
+    }
+
+    // 2 h logged across midnight are 2 h, though each day's file holds half.
+    void midnightKeepsTheFirstInterval() {
+        std::string before, after;
+        for (int t = at("23:00:05"); t < 24 * 3600; t += 10)
+            before += clockText(t) + "\r\n";
+        for (int t = 5; t <= at("01:00:05"); t += 10)
+            after += clockText(t) + "\r\n";
+        DayRecord first = dayFromText(before, {2003, 12, 2}, localMarkers());
+        const DayRecord second = dayFromText(after, {2003, 12, 3}, localMarkers());
+        joinAtMidnight(first, second);
+        QCOMPARE(shown(first.stretches), QString("22:59:55-24:00:00"));
+        QCOMPARE(first.totalSeconds() + second.totalSeconds(), 2L * 3600 + 10);
+    }
+
+    // Days whose clocks change: elapsed time, and no time that did not exist.
+    void clockChanges() {
+        qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+        tzset();
+        const std::optional<ClockJump> spring = clockJumpOn({2026, 3, 29});
+        QVERIFY(spring.has_value());
+        QCOMPARE(spring->start, at("02:00:00"));
+        QCOMPARE(spring->length, 3600);
+        QVERIFY(!clockJumpOn({2026, 10, 25}).has_value());
+        std::vector<int> times;
+        ticks(times, "01:50:00", "02:00:00", 10);
+        ticks(times, "03:00:00", "03:10:00", 10);
+        std::vector<Stretch> stretches = stretchesOf(times, spring);
+        QCOMPARE(shown(stretches), QString("01:50:00-03:10:00"));
+        QCOMPARE(stretches.front().seconds(), 20 * 60);
+        stretches = stretchesOf({at("03:00:05"), at("03:00:15")}, spring);
+        QCOMPARE(shown(stretches), QString("01:59:55-03:00:15"));
+        // Autumn: the hour shown twice is counted once, in order.
+        times.clear();
+        ticks(times, "00:00:00", "02:59:50", 10);
+        ticks(times, "01:59:50", "04:00:00", 10);
+        QCOMPARE(shown(stretchesOf(times)), QString("00:00:00-04:00:00"));
+        qunsetenv("TZ");
+        tzset();
+    }
+
+    // The window's record: today's file read on from where it was, the new
+    // lines added; a file replaced by a shorter one is read again.
+    void recentDaysFollowTodaysFile() {
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("2003-12-02.log").toStdString();
+        test::FakeClock clock({{2003, 12, 2}, {12, 0, 0}});
+        RecentDays days(clock, [&] { return dir.path().toStdString(); });
+        std::ofstream(path, std::ios::binary) << "09:00:10\r\n09:00:20\r\n09:00:";
+        days.refresh();
+        days.finish();
+        QCOMPARE(int(days.days().size()), RecentDays::Count);
+        QCOMPARE(days.days().front().totalSeconds(), 20L);
+        std::ofstream(path, std::ios::binary | std::ios::app) << "30\r\n09:00:40\r\n";
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches), QString("09:00:00-09:00:40"));
+        QVERIFY(days.days().front().unreadableLines.empty());
+        std::ofstream(path, std::ios::binary) << "10:00:10\r\n";
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches), QString("10:00:00-10:00:10"));
     }
 
     void fileEndingsAndUnreadableLines() {

@@ -11,18 +11,20 @@ namespace wendle::test {
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(LocalDateTime now = {{2003, 12, 2}, {14, 3, 12}}) { set(now); }
-    LocalDateTime now() const override {
+    // The local time taken as UTC: only its seconds' boundaries matter.
+    ClockReading read() const override {
         using namespace std::chrono;
-        const sys_seconds at = floor<std::chrono::seconds>(sys_time<milliseconds>{m_ms});
+        const milliseconds reading = m_ms;
+        m_ms += m_stepPerReading;
+        const sys_seconds at = floor<std::chrono::seconds>(sys_time<milliseconds>{reading});
         const sys_days day = floor<days>(at);
         const year_month_day date{day};
         const hh_mm_ss clock{at - day};
-        return {{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))},
-                {int(clock.hours().count()), int(clock.minutes().count()),
-                 int(clock.seconds().count())}};
+        return {{{int(date.year()), int(unsigned(date.month())), int(unsigned(date.day()))},
+                 {int(clock.hours().count()), int(clock.minutes().count()),
+                  int(clock.seconds().count())}},
+                reading.count()};
     }
-    // The local time taken as UTC: only its seconds' boundaries matter.
-    std::int64_t epochMilliseconds() const override { return m_ms.count(); }
     // At the start of that second.
     void set(const LocalDateTime &now) {
         using namespace std::chrono;
@@ -33,9 +35,14 @@ public:
     }
     void advance(int seconds) { m_ms += std::chrono::seconds{seconds}; }
     void advanceMilliseconds(int milliseconds) { m_ms += std::chrono::milliseconds{milliseconds}; }
+    // Time that passes with every reading, as it does on a real clock.
+    void setStepPerReading(int milliseconds) {
+        m_stepPerReading = std::chrono::milliseconds{milliseconds};
+    }
 
 private:
-    std::chrono::milliseconds m_ms{0};
+    mutable std::chrono::milliseconds m_ms{0};
+    std::chrono::milliseconds m_stepPerReading{0};
 };
 
 // A timer whose ticks the test calls itself.

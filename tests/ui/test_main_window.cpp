@@ -1,3 +1,4 @@
+#include "form/texts.h"
 #include "support/fake_clock.h"
 #include "ui/caption_font.h"
 #include "ui/main_window.h"
@@ -202,13 +203,35 @@ private slots:
             QVERIFY(window.cmdStart->isEnabled());
             reported << message;
         });
-        window.txtLogFile->setText(m_dir.filePath("missing folder"));
+        window.txtLogFile->setText(QString()); // no folder chosen
         QTest::mouseClick(window.cmdStart, Qt::LeftButton);
         QCOMPARE(reported.size(), 1);
-        QVERIFY(reported.first().contains(m_dir.filePath("missing folder/2003-12-02.log")));
+        QVERIFY(reported.first().contains("No folder"));
         QVERIFY(window.cmdStart->isEnabled());
         QVERIFY(!window.cmdStop->isEnabled());
         QVERIFY(!window.logging().timer().isActive());
+    }
+
+    // A folder that cannot be written is told in the window and on the icon,
+    // never in a box that waits for the user, and logging goes on.
+    void unwritableFolderIsNoticedWithoutABox() {
+        MainWindow window(m_clock);
+        QStringList reported;
+        window.setReporter([&](const QString &message) { reported << message; });
+        window.trayIcon().add();
+        window.txtLogFile->setText(m_dir.filePath("missing folder"));
+        QTest::mouseClick(window.cmdStart, Qt::LeftButton);
+        QVERIFY(reported.isEmpty());
+        QVERIFY(window.logging().isLogging());
+        QVERIFY(
+            window.txtLog->toPlainText().contains(m_dir.filePath("missing folder/2003-12-02.log")));
+        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTipHolding));
+        window.logging().tick();
+        QVERIFY(QDir().mkpath(m_dir.filePath("missing folder")));
+        window.logging().tick();
+        QVERIFY(window.txtLog->toPlainText().contains("1 held line was written"));
+        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTip));
+        window.logging().stop();
     }
 
     void showRecentLogReplacesTypedTextAndScrollsToEnd() {

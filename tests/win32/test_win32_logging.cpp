@@ -89,11 +89,12 @@ TEST_CASE("logging writes, reads back and changes day on Windows files") {
     TempFolder folder;
     test::FakeClock clock({{2003, 12, 2}, {23, 59, 58}});
     test::ManualTimer timer;
-    LoggingControl control(clock, timer);
-    std::string shown, failure;
+    LoggingControl control(clock, timer, systemLogStore(), folder.file("held-lines"));
+    std::string shown, failure, notice;
     control.setListener({{},
                          [&](const std::string &text) { shown = text; },
-                         [&](const std::string &text) { failure = text; }});
+                         [&](const std::string &text) { failure = text; },
+                         [&](const LoggingNotice &told) { notice = told.text; }});
     control.setFolder(folder.path.string());
     control.start();
     REQUIRE(control.isLogging());
@@ -107,13 +108,24 @@ TEST_CASE("logging writes, reads back and changes day on Windows files") {
     CHECK(readAll(folder.file("2003-12-03.log")) == formatted(0, 0, 2) + "\r\n");
     CHECK(failure.empty());
 
-    // A folder that is not there: the path and the reason, and idle again.
+    // A folder that is not there: the path and the system's reason, told
+    // without stopping; the line waits in the spool until the folder comes.
     control.setFolder(folder.file("gone"));
     control.start();
-    CHECK_FALSE(control.isLogging());
-    CHECK(failure.find(folder.file("gone") + "\\2003-12-03.log") != std::string::npos);
-    CHECK(failure.find("for writing: ") != std::string::npos);
-    CHECK_FALSE(failure.ends_with("for writing: \n\nLogging is off.")); // the system's reason
+    CHECK(control.isLogging());
+    CHECK(failure.empty());
+    CHECK(notice.find(folder.file("gone") + "\\2003-12-03.log\n") != std::string::npos);
+    CHECK_FALSE(notice.find(".log\n\n") != std::string::npos); // a reason is there
+    clock.advance(1);
+    timer.fire();
+    CHECK(readAll(folder.file("held-lines")).find(formatted(0, 0, 3) + "\n") != std::string::npos);
+    fs::create_directories(folder.file("gone"));
+    clock.advance(1);
+    timer.fire();
+    CHECK(readAll(folder.file("gone\\2003-12-03.log")) ==
+          formatted(0, 0, 3) + "\r\n" + formatted(0, 0, 4) + "\r\n");
+    CHECK(notice.find("1 held line was") != std::string::npos);
+    control.stop();
 }
 
 TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {

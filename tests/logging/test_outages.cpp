@@ -1,0 +1,207 @@
+// The logging control through outages of its folder, on a fake file system
+// and, for files replaced under it, on the real one.
+#include "logging/log_paths.h"
+#include "logging/logging_control.h"
+#include "logging/time_line.h"
+#include "support/fake_clock.h"
+#include "support/fake_log_store.h"
+
+#include <doctest/doctest.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <vector>
+
+using namespace wendle;
+using test::FakeClock;
+using test::FakeLogStore;
+using test::ManualTimer;
+
+namespace {
+
+const std::string Folder = "logs";
+const std::string Spool = "state/held-lines";
+
+// A control with what it tells the user written down.
+struct Logger {
+    Logger(FakeClock &clock, LogStore &store) : control(clock, timer, store, Spool) {
+        control.setListener({{},
+                             {},
+                             [this](const std::string &text) { failures.push_back(text); },
+                             [this](const LoggingNotice &notice) { notices.push_back(notice); }});
+        control.setFolder(Folder);
+        control.setIntervalSeconds(1);
+    }
+    ManualTimer timer;
+    LoggingControl control;
+    std::vector<std::string> failures;
+    std::vector<LoggingNotice> notices;
+};
+
+std::string lines(std::initializer_list<LocalTime> times) {
+    std::string text;
+    for (const LocalTime &time : times)
+        text += timeLine(time);
+    return text;
+}
+
+std::string path(const LocalDate &date) {
+    return dailyLogPath(Folder, date);
+}
+
+} // namespace
+
+TEST_CASE("an outage across midnight is held and written in order, each line in its day") {
+    FakeClock clock({{2003, 12, 2}, {23, 59, 58}});
+    FakeLogStore store;
+    Logger logger(clock, store);
+    logger.control.start();
+    clock.advance(1);
+    logger.timer.fire(); // 23:59:59
+    store.refuse(Folder, "No space left on device");
+    for (int i = 0; i < 3; ++i) {
+        clock.advance(1);
+        logger.timer.fire(); // 00:00:00 to 00:00:02, held
+    }
+    CHECK(logger.control.isLogging());
+    CHECK(logger.timer.isActive());
+    CHECK(logger.failures.empty());
+    REQUIRE(logger.notices.size() == 1); // told once, not at every tick
+    CHECK(logger.notices[0].trouble);
+    CHECK(logger.notices[0].text.find(path({2003, 12, 3})) != std::string::npos);
+    CHECK(logger.notices[0].text.find("No space left on device") != std::string::npos);
+    CHECK(logger.notices[0].text.find(Spool) != std::string::npos);
+    CHECK(logger.control.heldLines().size() == 3);
+
+    store.accept(Folder);
+    clock.advance(1);
+    logger.timer.fire(); // 00:00:03
+    CHECK(store.file(path({2003, 12, 2})) == lines({{23, 59, 59}}));
+    CHECK(store.file(path({2003, 12, 3})) == lines({{0, 0, 0}, {0, 0, 1}, {0, 0, 2}, {0, 0, 3}}));
+    REQUIRE(logger.notices.size() == 2);
+    CHECK_FALSE(logger.notices[1].trouble);
+    CHECK(logger.notices[1].text.find("3 held lines") != std::string::npos);
+    CHECK(logger.control.heldLines().empty());
+    CHECK(store.file(Spool) == "<missing>");
+}
+
+TEST_CASE("held lines survive a crash and are written by the next run") {
+    FakeClock clock({{2003, 12, 2}, {10, 0, 0}});
+    FakeLogStore store;
+    store.refuse(Folder, "No such file or directory");
+    {
+        Logger first(clock, store); // the folder is not there yet at login
+        first.control.start();
+        CHECK(first.control.isLogging());
+        REQUIRE(first.notices.size() == 1);
+        for (int i = 0; i < 2; ++i) {
+            clock.advance(1);
+            first.timer.fire();
+        }
+        // Killed here: no Stop.
+    }
+    CHECK(store.file(path({2003, 12, 2})) == "<missing>");
+    store.accept(Folder);
+    Logger second(clock, store);
+    CHECK(second.control.heldLines().size() == 2);
+    second.control.start();
+    REQUIRE(second.notices.size() == 1);
+    CHECK_FALSE(second.notices[0].trouble);
+    CHECK(second.notices[0].text.find("2 held lines") != std::string::npos);
+    clock.advance(1);
+    second.timer.fire();
+    CHECK(store.file(path({2003, 12, 2})) == lines({{10, 0, 1}, {10, 0, 2}, {10, 0, 3}}));
+    CHECK(store.file(Spool) == "<missing>");
+}
+
+TEST_CASE("with the spool unwritable too, lines wait in memory and the user is told so") {
+    FakeClock clock({{2003, 12, 2}, {10, 0, 0}});
+    FakeLogStore store;
+    Logger logger(clock, store);
+    logger.control.start();
+    store.refuse(Folder, "Read-only file system");
+    store.refuse("state", "Read-only file system");
+    clock.advance(1);
+    logger.timer.fire();
+    REQUIRE(logger.notices.size() == 1);
+    CHECK(logger.notices[0].text.find("in memory only") != std::string::npos);
+    store.accept(Folder);
+    store.accept("state");
+    clock.advance(1);
+    logger.timer.fire();
+    CHECK(store.file(path({2003, 12, 2})) == lines({{10, 0, 1}, {10, 0, 2}}));
+}
+
+TEST_CASE("only a folder never chosen stops Start with a message") {
+    FakeClock clock;
+    FakeLogStore store;
+    Logger logger(clock, store);
+    logger.control.setFolder("");
+    logger.control.start();
+    CHECK_FALSE(logger.control.isLogging());
+    CHECK(logger.control.logFileNumber() == 0);
+    REQUIRE(logger.failures.size() == 1);
+    CHECK(logger.failures[0].find("No folder") != std::string::npos);
+}
+
+// A tick run a hair before a second's edge: the line and the next schedule
+// come from the same reading, so the next second is not skipped.
+TEST_CASE("one clock reading per tick") {
+    FakeClock clock({{2003, 12, 2}, {14, 3, 12}});
+    FakeLogStore store;
+    Logger logger(clock, store);
+    logger.control.start(); // the first tick is set for 14:03:13.500
+    clock.setStepPerReading(2);
+    clock.advanceMilliseconds(logger.timer.delay() + 499); // 14:03:13.999 when read
+    logger.timer.fire();
+    CHECK(logger.timer.delay() == 501); // 14:03:14.500, from the tick's own reading
+    clock.advanceMilliseconds(logger.timer.delay());
+    logger.timer.fire();
+    CHECK(store.file(path({2003, 12, 2})) == lines({{14, 3, 13}, {14, 3, 14}}));
+}
+
+// The file is never held open: whatever today's path names at a tick gets
+// the line, however it was deleted or replaced between ticks.
+TEST_CASE("a deleted or replaced file is followed at the next tick") {
+    namespace fs = std::filesystem;
+    const std::string own =
+        std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+    const fs::path folder = fs::temp_directory_path() / ("wendle-outages-" + own);
+    const fs::path state = fs::temp_directory_path() / ("wendle-outages-state-" + own);
+    fs::create_directories(folder);
+    FakeClock clock({{2003, 12, 2}, {9, 0, 0}});
+    ManualTimer timer;
+    LoggingControl control(clock, timer, systemLogStore(), (state / "held-lines").string());
+    control.setFolder(folder.string());
+    control.start();
+    const fs::path file = folder / "2003-12-02.log";
+    const auto content = [&] {
+        std::ifstream in(file, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    };
+    clock.advance(10);
+    timer.fire();
+    fs::remove(file); // deleted
+    clock.advance(10);
+    timer.fire();
+    CHECK(content() == lines({{9, 0, 20}}));
+    std::ofstream(folder / "synced.tmp", std::ios::binary) << lines({{8, 0, 0}});
+    fs::rename(folder / "synced.tmp", file); // replaced, as sync tools do
+    clock.advance(10);
+    timer.fire();
+    CHECK(content() == lines({{8, 0, 0}, {9, 0, 30}}));
+    fs::remove_all(folder); // the folder removed and made again
+    clock.advance(10);
+    timer.fire();
+    fs::create_directories(folder);
+    clock.advance(10);
+    timer.fire();
+    CHECK(content() == lines({{9, 0, 40}, {9, 0, 50}}));
+    control.stop();
+    fs::remove_all(folder);
+    fs::remove_all(state);
+}
