@@ -36,6 +36,9 @@ public:
     void chooseFolder() override;
     // Every change of the Auto-Start box, by the user or by the program.
     void autostartChanged(bool checked);
+    // The slider moved, or is being dragged: the timer, the interval shown
+    // beside the slider and the icon's tip follow it.
+    void intervalChosen(int seconds);
     // An icon message: left button down or double click restores the
     // window, right button down shows the pop-up menu, the rest do nothing.
     void trayMessage(int message);
@@ -60,11 +63,15 @@ protected:
     // Replaces the recent-log view's text (UTF-8, CR LF lines) and shows its end.
     virtual void showRecentLogText(const std::string &text) = 0;
     virtual void report(const std::string &message) = 0;
+    // The interval beside the slider and the slider's spoken value.
+    virtual void showInterval(int seconds) = 0;
+    virtual void setTrayTip(const std::string &tip) = 0;
 
 private:
     ProgramSettings m_settings;
     LoggingControl m_logging;
     LoginStart m_loginStart;
+    int m_intervalSeconds = LoggingControl::DefaultIntervalMs / 1000;
     bool m_loaded = false;
 };
 

@@ -52,6 +52,7 @@ public:
     QLineEdit *txtLogFile;
     QToolButton *cmdBrowse;
     QLabel *lblTimerInterval;
+    QLabel *lblTimerValue;
     QSlider *sldTimerInterval;
     QPushButton *cmdStart;
     QPushButton *cmdStop;
@@ -75,6 +76,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -91,8 +94,13 @@ protected:
     void setLook(const form::Look &look) override;
     void showRecentLogText(const std::string &text) override;
     void report(const std::string &message) override;
+    void showInterval(int seconds) override;
+    void setTrayTip(const std::string &tip) override;
 
 private:
+    // The icon's menu, also the window's own context menu (and the edit
+    // boxes' after their own items), so that no item needs the tray.
+    void showWindowMenu(QPoint at, QMenu *before = nullptr);
     void raiseOpenDialog();
     void createControls();
     void placeControls();

@@ -28,6 +28,8 @@ public:
     bool isShown() const;
     // True between add() and remove().
     bool isAdded() const { return m_icon.isVisible(); }
+    void setTip(const QString &tip) { m_icon.setToolTip(tip); }
+    QString tip() const { return m_icon.toolTip(); }
 
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
