@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
@@ -101,6 +102,12 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     const auto showLoginState = [this] { mnuPopupLogin->setChecked(startsAtLogin()); };
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
+    // Shift+F10 and the Menu key open the window's menu, as a right click does.
+    for (const QKeySequence key :
+         {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::showWindowMenuAtFocus);
+    }
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
 }
@@ -340,28 +347,37 @@ void MainWindow::showPopupMenu() {
     mnuPopup->popup(QCursor::pos());
 }
 
-void MainWindow::showWindowMenu(QPoint at, QMenu *before) {
+void MainWindow::showWindowMenu(QPoint at, QMenu *before, bool byKeyboard) {
     // The entry may have been made or removed by hand meanwhile.
     mnuPopupLogin->setChecked(startsAtLogin());
-    if (!before) {
-        mnuPopup->popup(at);
-        return;
+    QMenu *menu = mnuPopup;
+    if (before) {
+        before->setAttribute(Qt::WA_DeleteOnClose);
+        before->addSeparator();
+        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+        menu = before;
     }
-    before->setAttribute(Qt::WA_DeleteOnClose);
-    before->addSeparator();
-    before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupExit});
-    before->popup(at);
+    menu->popup(at);
+    // Opened by a key, the menu starts on its first item, as Enter expects.
+    if (byKeyboard)
+        menu->setActiveAction(menu->actions().value(0));
+}
+
+void MainWindow::showWindowMenuAtFocus() {
+    QWidget *focused = focusWidget();
+    if (!focused)
+        focused = this;
+    const QPoint at = focused->mapToGlobal(focused->rect().center());
+    if (focused == txtLogFile)
+        showWindowMenu(at, txtLogFile->createStandardContextMenu(), true);
+    else if (focused == txtLog)
+        showWindowMenu(at, txtLog->createStandardContextMenu(), true);
+    else
+        showWindowMenu(at, nullptr, true);
 }
 
 void MainWindow::contextMenuEvent(QContextMenuEvent *event) {
-    // From the keyboard (Shift+F10, the Menu key) the menu opens at the
-    // focused control.
-    QPoint at = event->globalPos();
-    if (event->reason() == QContextMenuEvent::Keyboard) {
-        if (const QWidget *focused = focusWidget())
-            at = focused->mapToGlobal(focused->rect().center());
-    }
-    showWindowMenu(at);
+    showWindowMenu(event->globalPos());
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {

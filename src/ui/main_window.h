@@ -100,7 +100,8 @@ protected:
 private:
     // The icon's menu, also the window's own context menu (and the edit
     // boxes' after their own items), so that no item needs the tray.
-    void showWindowMenu(QPoint at, QMenu *before = nullptr);
+    void showWindowMenu(QPoint at, QMenu *before = nullptr, bool byKeyboard = false);
+    void showWindowMenuAtFocus();
     void raiseOpenDialog();
     void createControls();
     void placeControls();
