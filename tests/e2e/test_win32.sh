@@ -99,14 +99,35 @@ sleep 1.5
 [ "$(line_count "$log")" = "$lines" ] || fail "lines were written after Exit"
 tail -c 2 "$log" | od -c | grep -q '\\r  \\n' || fail "the log does not end in CR LF"
 wine reg query "$key" /v Autostart | grep -q 'REG_DWORD *0x1' || fail "Autostart was not stored as 1"
-# A second start: the stored choice starts logging by itself, and logging
-# off ends the program the way Exit does.
+# A second start: the stored choice starts logging by itself. Then by
+# keyboard alone, from the folder box that has the focus: Tab goes through
+# the log view (Browse and Start are disabled while logging) to Stop and
+# on to the slider, Start and Stop hand the focus to each other, Tab reaches
+# Auto-Start. Logging off then ends the program the way Exit does.
 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 &
 app_pid=$!
 has_visible_window '^Browse for Folder$' && fail "the browser came again"
 wait_for_window
-slider_to_one_second
-wait_more_lines "$log" "$lines" || fail "auto-start did not start logging"
+keys() { xdotool windowfocus "$wid" key --delay 150 "$@"; sleep 0.3; }
+stays_still() {
+    local before
+    before=$(line_count "$log")
+    sleep 2.5
+    [ "$(line_count "$log")" = "$before" ]
+}
+keys Tab Tab Tab Tab Home
+wait_more_lines "$log" "$(line_count "$log")" || fail "Tab did not reach the slider, or auto-start did not log"
+screenshot win32-keyboard
+keys shift+Tab space
+stays_still || fail "Shift+Tab and Space did not press Stop"
+keys space
+wait_more_lines "$log" "$(line_count "$log")" || fail "after Stop, Space did not press Start: the focus is not on Start"
+keys space
+stays_still || fail "after Start, Space did not press Stop: the focus is not on Stop"
+keys space Tab Tab space
+wait_until 5 succeeds_not eval "wine reg query '$key' /v Autostart 2>/dev/null | grep -q 'REG_DWORD *0x1'" ||
+    fail "Tab from Stop past the slider did not reach Auto-Start"
+lines=$(line_count "$log")
 wine wineboot --end-session >/dev/null 2>&1
 wait_until 10 succeeds_not kill -0 "$app_pid" || fail "logging off did not end the program"
 wait "$app_pid" || fail "logging off ended the program with status $?"
