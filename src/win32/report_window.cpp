@@ -115,6 +115,11 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         m_days.refresh();
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;
+    case WM_KEYDOWN:
+        // Escape closes it, as it closes a dialog: no mouse needed.
+        if (wParam == VK_ESCAPE)
+            ShowWindow(m_window, SW_HIDE);
+        return 0;
     case WM_CLOSE:
         ShowWindow(m_window, SW_HIDE);
         return 0;

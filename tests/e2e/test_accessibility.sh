@@ -75,4 +75,7 @@ screenshot accessibility-menu
 xdotool key Return
 wait_for_title '^Wendle Report$' 10 >/dev/null || fail "Shift+F10 and Enter did not open the report"
 screenshot accessibility-report
+report=$(visible_windows '^Wendle Report$' | head -n1)
+xdotool windowfocus "$report" key Escape
+wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 echo "PASS"

@@ -84,8 +84,8 @@ click_tray_menu_item 1
 report=$(wait_for_title '^Wendle Report$' 10) || fail "Report… did not open the report window"
 sleep 0.5
 screenshot win32-report
-xdotool windowfocus "$report" key alt+F4
-wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
+xdotool windowfocus "$report" key Escape
+wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
 click_tray_menu_item 3
