@@ -12,6 +12,8 @@ packages=(
     clang libclang-rt-14-dev
     # end-to-end tests
     libx11-dev pkg-config xvfb xauth x11-utils xdotool xclip icewm dbus-daemon dbus-bin locales
+    # the screen-reader test: the accessibility bus and its Python client
+    at-spi2-core python3-pyatspi
     # the Windows program: cross compiler, its tests' framework, Wine to run them
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
 )

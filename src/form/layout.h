@@ -24,6 +24,8 @@ inline constexpr ControlPlace Controls[] = {
     {"chkAutostart", "Auto-Start ", 120, 1800, 1035, 195},
     {"cmdShowLog", "Show Recent Log  ", 2100, 1920, 1815, 315},
     {"txtLog", "", 90, 2280, 3825, 2715},
+    // The interval in words, at the right end of the slider's label row.
+    {"lblTimerValue", "", 2760, 780, 1155, 195},
 };
 
 constexpr int ClientWidthTwips = 4005;

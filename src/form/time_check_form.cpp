@@ -1,5 +1,6 @@
 #include "form/time_check_form.h"
 
+#include "form/interval_text.h"
 #include "form/looks.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
@@ -9,7 +10,10 @@ namespace wendle::form {
 TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry)
     : m_settings(registry), m_logging(clock, timer) {
     m_logging.setListener({
-        [this](bool logging) { setLook(lookFor(logging)); },
+        [this](bool logging) {
+            setLook(lookFor(logging));
+            setTrayTip(trayTipText(logging, m_intervalSeconds));
+        },
         [this](const std::string &text) { showRecentLogText(text); },
         [this](const std::string &message) { report(message); },
         [this](const LoggingNotice &notice) { showNotice(notice); },
@@ -49,6 +53,13 @@ void TimeCheckForm::chooseFolder() {
 
 void TimeCheckForm::autostartChanged(bool checked) {
     m_settings.setAutostart(checked);
+}
+
+void TimeCheckForm::intervalChosen(int seconds) {
+    m_intervalSeconds = seconds;
+    m_logging.setIntervalSeconds(seconds);
+    showInterval(seconds);
+    setTrayTip(trayTipText(m_logging.isLogging(), seconds));
 }
 
 void TimeCheckForm::trayMessage(int message) {

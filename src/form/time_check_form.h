@@ -36,6 +36,9 @@ public:
     void chooseFolder() override;
     // Every change of the Auto-Start box, by the user or by the program.
     void autostartChanged(bool checked);
+    // The slider moved, or is being dragged: the timer, the interval shown
+    // beside the slider and the icon's tip follow it.
+    void intervalChosen(int seconds);
     // An icon message: left button down or double click restores the
     // window, right button down shows the pop-up menu, the rest do nothing.
     void trayMessage(int message);
@@ -64,11 +67,15 @@ protected:
     // picture and tip, trayTipFor) and in a desktop notification, without
     // waiting for the user.
     virtual void showNotice(const LoggingNotice &notice) = 0;
+    // The interval beside the slider and the slider's spoken value.
+    virtual void showInterval(int seconds) = 0;
+    virtual void setTrayTip(const std::string &tip) = 0;
 
 private:
     ProgramSettings m_settings;
     LoggingControl m_logging;
     LoginStart m_loginStart;
+    int m_intervalSeconds = LoggingControl::DefaultIntervalMs / 1000;
     bool m_loaded = false;
 };
 

@@ -1,5 +1,6 @@
 #include "ui/main_window.h"
 
+#include "form/interval_text.h"
 #include "form/layout.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
@@ -14,7 +15,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCursor>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -24,6 +27,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSlider>
 #include <QStyle>
 #include <QTimer>
@@ -37,6 +41,11 @@ const QString ApplicationTitle = QString::fromLatin1(form::ApplicationTitle);
 
 QString caption(const char *name) {
     return qt(std::string(form::controlPlace(name).caption));
+}
+
+// A label's words as the name of the control it labels.
+QString spokenCaption(const char *name) {
+    return caption(name).trimmed();
 }
 
 void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode) {
@@ -74,7 +83,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     // valueChanged comes both for settled changes and while the thumb is
     // dragged, so the interval follows the thumb.
     connect(sldTimerInterval, &QSlider::valueChanged, this,
-            [this](int seconds) { logging().setIntervalSeconds(seconds); });
+            [this](int seconds) { intervalChosen(seconds); });
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
     connect(mnuPopupReport, &QAction::triggered, this, [this] { reportWindow().present(); });
@@ -93,6 +102,12 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     const auto showLoginState = [this] { mnuPopupLogin->setChecked(startsAtLogin()); };
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
+    // Shift+F10 and the Menu key open the window's menu, as a right click does.
+    for (const QKeySequence key :
+         {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
+        auto *shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, this, &MainWindow::showWindowMenuAtFocus);
+    }
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
 }
@@ -107,6 +122,8 @@ void MainWindow::createControls() {
     txtLogFile->setObjectName(QStringLiteral("txtLogFile"));
     // Locked: it can be focused, selected and copied, but not typed into.
     txtLogFile->setReadOnly(true);
+    txtLogFile->setAccessibleName(spokenCaption("lblLogFile"));
+    lblLogFile->setBuddy(txtLogFile);
     {
         QPalette palette = txtLogFile->palette();
         palette.setColor(QPalette::Base, systemColor(SysColor::ButtonFace, palette));
@@ -118,9 +135,13 @@ void MainWindow::createControls() {
     cmdBrowse->setIcon(QIcon(openFolderPixmap()));
     cmdBrowse->setIconSize(QSize(16, 16));
     cmdBrowse->setFocusPolicy(Qt::StrongFocus);
+    cmdBrowse->setAccessibleName(QString::fromUtf8(form::BrowseAccessibleName));
 
     lblTimerInterval = new QLabel(caption("lblTimerInterval"), this);
     lblTimerInterval->setObjectName(QStringLiteral("lblTimerInterval"));
+    lblTimerValue = new QLabel(this);
+    lblTimerValue->setObjectName(QStringLiteral("lblTimerValue"));
+    lblTimerValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     sldTimerInterval = new QSlider(Qt::Horizontal, this);
     sldTimerInterval->setObjectName(QStringLiteral("sldTimerInterval"));
@@ -131,6 +152,9 @@ void MainWindow::createControls() {
     sldTimerInterval->setTickInterval(form::IntervalTickEvery);
     sldTimerInterval->setTickPosition(QSlider::TicksBelow);
     sldTimerInterval->setTracking(true);
+    sldTimerInterval->setAccessibleName(spokenCaption("lblTimerInterval"));
+    lblTimerInterval->setBuddy(sldTimerInterval);
+    showInterval(sldTimerInterval->value());
 
     cmdStart = new QPushButton(caption("cmdStart"), this);
     cmdStart->setObjectName(QStringLiteral("cmdStart"));
@@ -150,11 +174,27 @@ void MainWindow::createControls() {
     txtLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     txtLog->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtLog->setTabChangesFocus(true);
+    txtLog->setAccessibleName(QString::fromLatin1(form::RecentLogAccessibleName));
+    txtLog->setAccessibleDescription(QString::fromLatin1(form::RecentLogDescription));
+    for (QWidget *edit : {static_cast<QWidget *>(txtLogFile), static_cast<QWidget *>(txtLog)})
+        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(txtLogFile, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        showWindowMenu(txtLogFile->mapToGlobal(at), txtLogFile->createStandardContextMenu());
+    });
+    connect(txtLog, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        showWindowMenu(txtLog->viewport()->mapToGlobal(at), txtLog->createStandardContextMenu());
+    });
 
     for (QPushButton *button : {cmdStart, cmdStop, cmdShowLog}) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
+    // Enter presses the focused button as Space does; no button is the
+    // window's default, so Enter elsewhere still does nothing.
+    for (QAbstractButton *button :
+         {static_cast<QAbstractButton *>(cmdBrowse), static_cast<QAbstractButton *>(cmdStart),
+          static_cast<QAbstractButton *>(cmdStop), static_cast<QAbstractButton *>(cmdShowLog)})
+        button->installEventFilter(this);
 
     mnuPopup = new QMenu(QString::fromLatin1(form::PopupMenuCaption), this);
     mnuPopup->setObjectName(QStringLiteral("mnuPopup"));
@@ -206,6 +246,14 @@ void MainWindow::placeControls() {
 }
 
 void MainWindow::setLook(const form::Look &look) {
+    // Start and Stop hand the focus to each other, so the next key does what
+    // the user expects and a screen reader tells what just happened;
+    // disabling the focused button would otherwise send it to the slider.
+    if (cmdStart->hasFocus() || cmdStop->hasFocus()) {
+        QPushButton *next = look.startEnabled ? cmdStart : cmdStop;
+        next->setEnabled(true);
+        next->setFocus(Qt::OtherFocusReason);
+    }
     cmdStart->setEnabled(look.startEnabled);
     cmdStop->setEnabled(look.stopEnabled);
     setForeground(lblLogFile, QPalette::WindowText, look.folderColor);
@@ -236,6 +284,20 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     m_tray.showNotice(notice.trouble,
                       QString::fromLatin1(notice.trouble ? form::TrayTipHolding : form::TrayTip),
                       ApplicationTitle, qt(notice.text));
+    // Once the lines are written, the tip tells the interval again.
+    if (!notice.trouble && !m_trayTip.isEmpty())
+        m_tray.setTip(m_trayTip);
+}
+
+void MainWindow::showInterval(int seconds) {
+    lblTimerValue->setText(qt(form::intervalShortText(seconds)));
+    // Read after the slider's number, so that it is heard with its unit.
+    sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
+}
+
+void MainWindow::setTrayTip(const std::string &tip) {
+    m_trayTip = qt(tip);
+    m_tray.setTip(m_trayTip);
 }
 
 void MainWindow::showFolderText(const std::string &folder) {
@@ -274,6 +336,7 @@ void MainWindow::restoreWindow() {
     show();
     raise();
     activateWindow();
+    txtLogFile->setFocus(Qt::ActiveWindowFocusReason);
     raiseOpenDialog();
 }
 
@@ -294,6 +357,51 @@ void MainWindow::comeForward() {
 
 void MainWindow::showPopupMenu() {
     mnuPopup->popup(QCursor::pos());
+}
+
+void MainWindow::showWindowMenu(QPoint at, QMenu *before, bool byKeyboard) {
+    // The entry may have been made or removed by hand meanwhile.
+    mnuPopupLogin->setChecked(startsAtLogin());
+    QMenu *menu = mnuPopup;
+    if (before) {
+        before->setAttribute(Qt::WA_DeleteOnClose);
+        before->addSeparator();
+        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+        menu = before;
+    }
+    menu->popup(at);
+    // Opened by a key, the menu starts on its first item, as Enter expects.
+    if (byKeyboard)
+        menu->setActiveAction(menu->actions().value(0));
+}
+
+void MainWindow::showWindowMenuAtFocus() {
+    QWidget *focused = focusWidget();
+    if (!focused)
+        focused = this;
+    const QPoint at = focused->mapToGlobal(focused->rect().center());
+    if (focused == txtLogFile)
+        showWindowMenu(at, txtLogFile->createStandardContextMenu(), true);
+    else if (focused == txtLog)
+        showWindowMenu(at, txtLog->createStandardContextMenu(), true);
+    else
+        showWindowMenu(at, nullptr, true);
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent *event) {
+    showWindowMenu(event->globalPos());
+}
+
+bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *button = qobject_cast<QAbstractButton *>(watched);
+        if (button && (key == Qt::Key_Return || key == Qt::Key_Enter) && button->isEnabled()) {
+            button->click();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void MainWindow::mouseMoveEvent(QMouseEvent *event) {

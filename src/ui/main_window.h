@@ -52,6 +52,7 @@ public:
     QLineEdit *txtLogFile;
     QToolButton *cmdBrowse;
     QLabel *lblTimerInterval;
+    QLabel *lblTimerValue;
     QSlider *sldTimerInterval;
     QPushButton *cmdStart;
     QPushButton *cmdStop;
@@ -75,6 +76,8 @@ public:
 
 protected:
     void changeEvent(QEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -92,8 +95,14 @@ protected:
     void showRecentLogText(const std::string &text) override;
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
+    void showInterval(int seconds) override;
+    void setTrayTip(const std::string &tip) override;
 
 private:
+    // The icon's menu, also the window's own context menu (and the edit
+    // boxes' after their own items), so that no item needs the tray.
+    void showWindowMenu(QPoint at, QMenu *before = nullptr, bool byKeyboard = false);
+    void showWindowMenuAtFocus();
     void raiseOpenDialog();
     void createControls();
     void placeControls();
@@ -102,6 +111,7 @@ private:
     const Clock &m_clock;
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
+    QString m_trayTip;
     bool m_focusSet = false;
     bool m_unloaded = false;
 };

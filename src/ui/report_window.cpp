@@ -6,6 +6,7 @@
 
 #include <QHelpEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QToolTip>
 
 #include <algorithm>
@@ -39,6 +40,9 @@ ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> fold
     resize(report::ReportWindowWidth, report::ReportWindowHeight);
     m_follow.setInterval(report::ReportFollowMilliseconds);
     connect(&m_follow, &QTimer::timeout, this, &ReportWindow::refresh);
+    // Escape closes it, as it closes a dialog: no mouse needed.
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
 }
 
 void ReportWindow::present() {

@@ -35,6 +35,8 @@ public:
     // tray's own balloon where there is none.
     void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
 
+    void setTip(const QString &tip) { m_icon.setToolTip(tip); }
+
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
     // window first in it. XEmbed trays report their clicks instead.

@@ -3,6 +3,7 @@
 #include "win32/window_proc.h"
 
 #include "form/caption_fit.h"
+#include "form/interval_text.h"
 #include "form/layout.h"
 #include "form/looks.h"
 #include "form/texts.h"
@@ -39,20 +40,46 @@ struct ControlKind {
     DWORD style;
 };
 
-// In tab order: the window's children are visited in the order they were made.
+// In tab order: the window's children are visited in the order they were
+// made. A label comes just before what it labels, as screen readers name a
+// control by the text before it. Each control is a group of its own, so the
+// arrow keys stay with the control that has them.
 constexpr ControlKind Kinds[] = {
-    {"txtLogFile", L"EDIT", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY},
-    {"cmdBrowse", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | BS_ICON},
     {"lblLogFile", L"STATIC", SS_LEFT | SS_NOPREFIX},
-    {"cmdShowLog", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
+    {"txtLogFile", L"EDIT", WS_GROUP | WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_READONLY},
+    {"cmdBrowse", L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON | BS_ICON},
+    {"cmdShowLog", L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON},
     {"txtLog", L"EDIT",
-     WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN},
-    {"cmdStart", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON},
-    {"cmdStop", L"BUTTON", WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED},
-    {"sldTimerInterval", TRACKBAR_CLASSW, WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS},
+     WS_GROUP | WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL |
+         ES_WANTRETURN},
+    {"cmdStart", L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON},
+    {"cmdStop", L"BUTTON", WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON | WS_DISABLED},
     {"lblTimerInterval", L"STATIC", SS_LEFT | SS_NOPREFIX},
-    {"chkAutostart", L"BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX},
+    {"sldTimerInterval", TRACKBAR_CLASSW,
+     WS_GROUP | WS_TABSTOP | TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS},
+    {"lblTimerValue", L"STATIC", SS_RIGHT | SS_NOPREFIX},
+    {"chkAutostart", L"BUTTON", WS_GROUP | WS_TABSTOP | BS_AUTOCHECKBOX},
 };
+
+// The edit boxes give up Tab and Ctrl+Tab to the dialog keys (the recent-log
+// box would keep them, and the focus with them), and leave their context
+// menu to the window, whose menu has their Copy and Select All too.
+LRESULT CALLBACK editProc(HWND edit, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                          DWORD_PTR) {
+    if (message == WM_GETDLGCODE) {
+        LRESULT code = DefSubclassProc(edit, message, wParam, lParam);
+        const auto *key = reinterpret_cast<const MSG *>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_TAB)
+            code &= ~(DLGC_WANTTAB | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+        return code & ~DLGC_WANTTAB;
+    }
+    if (message == WM_CONTEXTMENU)
+        return SendMessageW(GetParent(edit), WM_CONTEXTMENU, wParam, lParam);
+    return DefSubclassProc(edit, message, wParam, lParam);
+}
+
+constexpr int CopyCommand = 196;
+constexpr int SelectAllCommand = 197;
 
 constexpr DWORD WindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 
@@ -225,6 +252,11 @@ void MainWindow::createControls() {
         SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
                  reinterpret_cast<LPARAM>(m_folderIcon));
+    // Not drawn beside the picture, but what a screen reader says for it.
+    SetWindowTextW(control("cmdBrowse"), widen(form::BrowseAccessibleName).c_str());
+    for (const char *name : {"txtLogFile", "txtLog"})
+        SetWindowSubclass(control(name), editProc, 0, 0);
+    showInterval(LoggingControl::DefaultIntervalMs / 1000);
     const HWND slider = control("sldTimerInterval");
     SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(form::IntervalMin, form::IntervalMax));
     SendMessageW(slider, TBM_SETLINESIZE, 0, form::IntervalSmallStep);
@@ -240,9 +272,10 @@ HWND MainWindow::control(std::string_view name) const {
 }
 
 void MainWindow::show() {
+    m_focus = control("txtLogFile");
     ShowWindow(m_window, SW_SHOWNORMAL);
     UpdateWindow(m_window);
-    SetFocus(control("txtLogFile"));
+    SetFocus(m_focus);
 }
 
 void MainWindow::showMinimized() {
@@ -268,6 +301,19 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMAND:
         command(LOWORD(wParam), HIWORD(wParam));
         return 0;
+    case WM_ACTIVATE:
+        // As a dialog does: the focus goes back where it was when the window
+        // comes back, the folder box the first time.
+        if (LOWORD(wParam) == WA_INACTIVE) {
+            if (const HWND focused = GetFocus(); focused && IsChild(m_window, focused))
+                m_focus = focused;
+        } else if (!HIWORD(wParam)) {
+            SetFocus(m_focus && IsWindowEnabled(m_focus) ? m_focus : control("txtLogFile"));
+        }
+        return 0;
+    case WM_CONTEXTMENU:
+        showWindowMenu(reinterpret_cast<HWND>(wParam), lParam);
+        return 0;
     case WM_TIMER:
         if (wParam == WindowTimer::Id)
             m_timer.fire();
@@ -275,7 +321,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_HSCROLL:
         // Both the settled changes and the thumb's dragging set the interval.
         if (reinterpret_cast<HWND>(lParam) == control("sldTimerInterval"))
-            logging().setIntervalSeconds(
+            intervalChosen(
                 static_cast<int>(SendMessageW(control("sldTimerInterval"), TBM_GETPOS, 0, 0)));
         return 0;
     case WM_MOUSEMOVE:
@@ -331,6 +377,24 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::command(int id, int code) {
+    if (id == IDOK) {
+        // Enter presses the focused button, as Space does; no button is the
+        // window's default, so Enter elsewhere does nothing.
+        const HWND focused = GetFocus();
+        wchar_t kind[16] = {};
+        if (focused && IsChild(m_window, focused) && IsWindowEnabled(focused) &&
+            GetClassNameW(focused, kind, 16) && lstrcmpiW(kind, L"BUTTON") == 0 &&
+            (GetWindowLongW(focused, GWL_STYLE) & BS_TYPEMASK) <= BS_DEFPUSHBUTTON)
+            SendMessageW(focused, BM_CLICK, 0, 0);
+        return;
+    }
+    if (id == CopyCommand || id == SelectAllCommand) {
+        if (m_menuEdit && id == CopyCommand)
+            SendMessageW(m_menuEdit, WM_COPY, 0, 0);
+        else if (m_menuEdit)
+            SendMessageW(m_menuEdit, EM_SETSEL, 0, -1);
+        return;
+    }
     if (id == ExitCommand) {
         close();
         return;
@@ -391,7 +455,7 @@ void MainWindow::addTrayIcon() {
     icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     icon.uCallbackMessage = WM_MOUSEMOVE;
     icon.hIcon = m_smallIcon;
-    std::strncpy(icon.szTip, form::TrayTip, sizeof icon.szTip - 1);
+    std::strncpy(icon.szTip, toAnsi(m_tip).c_str(), sizeof icon.szTip - 1);
     m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
 }
 
@@ -413,6 +477,7 @@ std::string MainWindow::browseForFolder(const std::string &title) {
 }
 
 void MainWindow::restoreWindow() {
+    m_focus = control("txtLogFile");
     ShowWindow(m_window, SW_RESTORE);
     ShowWindow(m_window, SW_SHOW);
     SetForegroundWindow(m_window);
@@ -440,7 +505,43 @@ void MainWindow::showPopupMenu() {
     PostMessageW(m_window, WM_NULL, 0, 0);
 }
 
+void MainWindow::showWindowMenu(HWND from, LPARAM at) {
+    POINT place{GET_X_LPARAM(at), GET_Y_LPARAM(at)};
+    if (at == -1) {
+        // From the keyboard (Shift+F10, the Menu key): at the focused control.
+        RECT box{};
+        const HWND focused = GetFocus();
+        GetWindowRect(focused && IsChild(m_window, focused) ? focused : m_window, &box);
+        place = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    }
+    const bool edit = from == control("txtLogFile") || from == control("txtLog");
+    m_menuEdit = edit ? from : nullptr;
+    const HMENU menu = CreatePopupMenu();
+    if (edit) {
+        DWORD start = 0, end = 0;
+        SendMessageW(from, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        AppendMenuW(menu, MF_STRING | (start == end ? MF_GRAYED : 0), CopyCommand, L"&Copy");
+        AppendMenuW(menu, MF_STRING, SelectAllCommand, L"Select &All");
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    }
+    AppendMenuW(menu, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
+    AppendMenuW(menu, MF_STRING | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED), LoginCommand,
+                widen(form::StartAtLoginCaption).c_str());
+    AppendMenuW(menu, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
+    TrackPopupMenu(menu, 0, place.x, place.y, 0, m_window, nullptr);
+    DestroyMenu(menu);
+}
+
 void MainWindow::setLook(const form::Look &look) {
+    // Start and Stop hand the focus to each other: a disabled button keeps
+    // no focus, and the window would be left with none.
+    const HWND focused = GetFocus();
+    if (focused == control("cmdStart") || focused == control("cmdStop")) {
+        const HWND next = control(look.startEnabled ? "cmdStart" : "cmdStop");
+        EnableWindow(next, TRUE);
+        SetFocus(next);
+    }
     EnableWindow(control("cmdStart"), look.startEnabled);
     EnableWindow(control("cmdStop"), look.stopEnabled);
     m_folderColor = look.folderColor;
@@ -477,11 +578,28 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     icon.uID = TrayIconId;
     icon.uFlags = NIF_ICON | NIF_TIP | NIF_INFO;
     icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : m_smallIcon;
-    std::strncpy(icon.szTip, notice.trouble ? form::TrayTipHolding : form::TrayTip,
+    std::strncpy(icon.szTip, notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str(),
                  sizeof icon.szTip - 1);
     std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
     std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
     icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
+    Shell_NotifyIconA(NIM_MODIFY, &icon);
+}
+
+void MainWindow::showInterval(int seconds) {
+    SetWindowTextW(control("lblTimerValue"), widen(form::intervalShortText(seconds)).c_str());
+}
+
+void MainWindow::setTrayTip(const std::string &tip) {
+    m_tip = tip;
+    if (!m_trayAdded)
+        return;
+    NOTIFYICONDATAA icon{};
+    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.hWnd = m_window;
+    icon.uID = TrayIconId;
+    icon.uFlags = NIF_TIP;
+    std::strncpy(icon.szTip, toAnsi(m_tip).c_str(), sizeof icon.szTip - 1);
     Shell_NotifyIconA(NIM_MODIFY, &icon);
 }
 

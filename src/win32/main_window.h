@@ -1,5 +1,6 @@
 #pragma once
 
+#include "form/texts.h"
 #include "form/time_check_form.h"
 #include "win32/report_window.h"
 #include "win32/timer.h"
@@ -52,6 +53,7 @@ private:
     HWND control(std::string_view name) const;
     void close();
     void raiseOpenDialog();
+    void showWindowMenu(HWND from, LPARAM at);
 
     std::optional<bool> askAutostart() override;
     void setAutostartChecked(bool checked) override;
@@ -65,6 +67,8 @@ private:
     void showRecentLogText(const std::string &text) override;
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
+    void showInterval(int seconds) override;
+    void setTrayTip(const std::string &tip) override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -77,6 +81,9 @@ private:
     int m_dpi = 96;
     POINT m_fixedSize{0, 0}; // the window's size with its frame
     std::uint32_t m_folderColor;
+    HWND m_focus = nullptr;    // the control to have the focus when the window is active
+    HWND m_menuEdit = nullptr; // the edit box whose context menu is open
+    std::string m_tip = form::TrayTip;
     bool m_trayAdded = false;
     bool m_unloaded = false;
 };

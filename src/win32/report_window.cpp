@@ -114,6 +114,11 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (m_days.poll())
             InvalidateRect(m_window, nullptr, TRUE);
         return 0;
+    case WM_KEYDOWN:
+        // Escape closes it, as it closes a dialog: no mouse needed.
+        if (wParam == VK_ESCAPE)
+            ShowWindow(m_window, SW_HIDE);
+        return 0;
     case WM_CLOSE:
         ShowWindow(m_window, SW_HIDE);
         return 0;

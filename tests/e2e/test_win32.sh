@@ -84,8 +84,8 @@ click_tray_menu_item 1
 report=$(wait_for_title '^Wendle Report$' 10) || fail "Report… did not open the report window"
 sleep 0.5
 screenshot win32-report
-xdotool windowfocus "$report" key alt+F4
-wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
+xdotool windowfocus "$report" key Escape
+wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
 click_tray_menu_item 3
@@ -99,14 +99,40 @@ sleep 1.5
 [ "$(line_count "$log")" = "$lines" ] || fail "lines were written after Exit"
 tail -c 2 "$log" | od -c | grep -q '\\r  \\n' || fail "the log does not end in CR LF"
 wine reg query "$key" /v Autostart | grep -q 'REG_DWORD *0x1' || fail "Autostart was not stored as 1"
-# A second start: the stored choice starts logging by itself, and logging
-# off ends the program the way Exit does.
+# A second start: the stored choice starts logging by itself. Then by
+# keyboard alone, from the folder box that has the focus: Tab goes through
+# the log view (Browse and Start are disabled while logging) to Stop and
+# on to the slider, Start and Stop hand the focus to each other, Tab reaches
+# Auto-Start. Logging off then ends the program the way Exit does.
 wine "$WENDLE_EXE" >>"$work/wendle.out" 2>&1 &
 app_pid=$!
 has_visible_window '^Browse for Folder$' && fail "the browser came again"
 wait_for_window
-slider_to_one_second
-wait_more_lines "$log" "$lines" || fail "auto-start did not start logging"
+keys() { xdotool windowfocus "$wid" key --delay 150 "$@"; sleep 0.3; }
+# No new line for 2.5 s; a busy machine may act on a key late, so the
+# count has a few chances to settle.
+stays_still() {
+    local before
+    for _ in 1 2 3 4 5; do
+        before=$(line_count "$log")
+        sleep 2.5
+        [ "$(line_count "$log")" = "$before" ] && return 0
+    done
+    return 1
+}
+keys Tab Tab Tab Tab Home
+wait_more_lines "$log" "$(line_count "$log")" || fail "Tab did not reach the slider, or auto-start did not log"
+screenshot win32-keyboard
+keys shift+Tab space
+stays_still || fail "Shift+Tab and Space did not press Stop"
+keys space
+wait_more_lines "$log" "$(line_count "$log")" || fail "after Stop, Space did not press Start: the focus is not on Start"
+keys space
+stays_still || fail "after Start, Space did not press Stop: the focus is not on Stop"
+keys space Tab Tab space
+wait_until 5 succeeds_not eval "wine reg query '$key' /v Autostart 2>/dev/null | grep -q 'REG_DWORD *0x1'" ||
+    fail "Tab from Stop past the slider did not reach Auto-Start"
+lines=$(line_count "$log")
 # Wine's wineboot gives each window a short while to answer the question
 # whether the session may end and passes over one that is slow to (as a
 # loaded machine makes it): then the session is ended once more.

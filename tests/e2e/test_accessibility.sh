@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# The window as a screen reader reads it, over AT-SPI on the test's own
+# session and accessibility buses: every control named, the slider's value
+# with its unit, the focus on Stop after Space on Start, and the window's
+# own menu opened and used by keyboard alone.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+check=$(dirname "$0")/tools/atspi_check.py
+bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1)
+export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+bus_pid=$(echo "$bus" | sed -n 2p)
+/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/atspi.out" 2>&1 &
+launcher=$!
+stop_all() {
+    kill "$app_pid" 2>/dev/null
+    # The accessibility bus and its registry carry this test's home.
+    for p in $launcher $(own_processes '*at-spi*') $(own_processes '*dbus-daemon*') $bus_pid; do
+        kill "$p" 2>/dev/null
+    done
+    rm -rf "$work"
+}
+trap stop_all EXIT
+a11y_is_up() {
+    dbus-send --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.a11y.Bus 2>/dev/null | grep -q 'boolean true'
+}
+wait_until 10 a11y_is_up || fail "the accessibility bus did not start"
+
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+seed_store "$work" 0
+start_wendle
+
+in_tree() { "$check" controls >"$work/controls" 2>"$work/atspi.err"; }
+wait_until 20 in_tree || { cat "$work/atspi.err"; fail "the window is not in the AT-SPI tree"; }
+cat "$work/controls"
+# role|name|description|label: each control that takes the focus.
+while IFS='|' read -r role name description label; do
+    grep -qxF "$role|$name|$description|$label" "$work/controls" ||
+        fail "AT-SPI does not read: $role, $name, $description, labelled by '$label'"
+done <<'EXPECTED'
+text|Log Time to this Folder:||Log Time to this Folder: 
+push button|Choose folder…||
+push button|Show Recent Log  ||
+text|Recent Log|The end of today's log, as Show Recent Log read it|
+push button|Start||
+push button|Stop||
+slider|Time Check Frequency|10 seconds|Time Check Frequency 
+check box|Auto-Start ||
+EXPECTED
+[ "$(grep -c '' "$work/controls")" -eq 8 ] || fail "not eight controls to reach"
+grep -q '||$' <(grep -v '^push button\|^check box' "$work/controls" | grep -v 'Recent Log') &&
+    fail "a control is named by no label"
+
+focused_is() { [ "$("$check" focused 2>/dev/null)" = "$1" ]; }
+wait_until 5 focused_is 'Log Time to this Folder:' || fail "the folder box does not have the focus at start"
+
+# Keyboard alone: Tab to Start (folder box, browse, show log, log view, Start).
+xdotool windowfocus "$wid" key --delay 100 Tab Tab Tab Tab
+wait_until 5 focused_is Start || fail "four Tabs do not reach Start: $("$check" focused)"
+xdotool key space
+wait_until 5 focused_is Stop || fail "after Space on Start the focus is not on Stop: $("$check" focused)"
+# Tab on to the slider, which speaks its new value with the unit.
+xdotool key Tab End
+slider_says() { "$check" controls >"$work/controls" && grep -q "^slider|Time Check Frequency|$1|" "$work/controls"; }
+wait_until 5 slider_says '60 seconds' || fail "the slider at its end does not read 60 seconds"
+screenshot accessibility-logging
+xdotool key shift+Tab space
+wait_until 5 focused_is Start || fail "after Stop the focus is not on Start: $("$check" focused)"
+
+# The window's own menu (Shift+F10) offers the icon's items; Report… opens.
+xdotool key shift+F10
+sleep 0.5
+screenshot accessibility-menu
+xdotool key Return
+wait_for_title '^Wendle Report$' 10 >/dev/null || fail "Shift+F10 and Enter did not open the report"
+screenshot accessibility-report
+report=$(visible_windows '^Wendle Report$' | head -n1)
+xdotool windowfocus "$report" key Escape
+wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
+echo "PASS"
