@@ -1,3 +1,4 @@
+#include "form/interval_text.h"
 #include "form/texts.h"
 #include "support/fake_clock.h"
 #include "ui/caption_font.h"
@@ -230,7 +231,8 @@ private slots:
         QVERIFY(QDir().mkpath(m_dir.filePath("missing folder")));
         window.logging().tick();
         QVERIFY(window.txtLog->toPlainText().contains("1 held line was written"));
-        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTip));
+        // Written: the tip tells the interval again.
+        QCOMPARE(window.trayIcon().toolTip(), qt(form::trayTipText(true, 10)));
         window.logging().stop();
     }
 
