@@ -253,6 +253,7 @@ start_logging() {
 
 # Logging at one line a second: the slider to its minimum.
 slider_to_one_second() {
+    timeout 10 xdotool windowactivate --sync "$wid" 2>/dev/null
     click_slider
     xdotool key Home
     sleep 0.2
