@@ -447,23 +447,26 @@ void MainWindow::setAutostartChecked(bool checked) {
     autostartChanged(checked);
 }
 
-void MainWindow::addTrayIcon() {
+NOTIFYICONDATAA MainWindow::trayIconData(UINT flags, const char *tip) const {
     NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    icon.cbSize = (flags & NIF_INFO) ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
     icon.hWnd = m_window;
     icon.uID = TrayIconId;
-    icon.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    icon.uFlags = flags;
+    if (tip)
+        std::strncpy(icon.szTip, tip, sizeof icon.szTip - 1);
+    return icon;
+}
+
+void MainWindow::addTrayIcon() {
+    NOTIFYICONDATAA icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, toAnsi(m_tip).c_str());
     icon.uCallbackMessage = WM_MOUSEMOVE;
     icon.hIcon = m_smallIcon;
-    std::strncpy(icon.szTip, toAnsi(m_tip).c_str(), sizeof icon.szTip - 1);
     m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
 }
 
 void MainWindow::removeTrayIcon() {
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = m_window;
-    icon.uID = TrayIconId;
+    NOTIFYICONDATAA icon = trayIconData(0, nullptr);
     Shell_NotifyIconA(NIM_DELETE, &icon);
     m_trayAdded = false;
 }
@@ -572,14 +575,10 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     if (!m_trayAdded)
         return;
     // The icon's picture and tip say it while it lasts; the balloon says it once.
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V2_SIZE;
-    icon.hWnd = m_window;
-    icon.uID = TrayIconId;
-    icon.uFlags = NIF_ICON | NIF_TIP | NIF_INFO;
+    NOTIFYICONDATAA icon =
+        trayIconData(NIF_ICON | NIF_TIP | NIF_INFO,
+                     notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str());
     icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : m_smallIcon;
-    std::strncpy(icon.szTip, notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str(),
-                 sizeof icon.szTip - 1);
     std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
     std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
     icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
@@ -594,12 +593,7 @@ void MainWindow::setTrayTip(const std::string &tip) {
     m_tip = tip;
     if (!m_trayAdded)
         return;
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    icon.hWnd = m_window;
-    icon.uID = TrayIconId;
-    icon.uFlags = NIF_TIP;
-    std::strncpy(icon.szTip, toAnsi(m_tip).c_str(), sizeof icon.szTip - 1);
+    NOTIFYICONDATAA icon = trayIconData(NIF_TIP, toAnsi(m_tip).c_str());
     Shell_NotifyIconA(NIM_MODIFY, &icon);
 }
 

@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include <optional>
 #include <string>
 
@@ -52,6 +54,8 @@ private:
     void command(int id, int code);
     HWND control(std::string_view name) const;
     void close();
+    // The notification icon's record with these fields to set.
+    NOTIFYICONDATAA trayIconData(UINT flags, const char *tip) const;
     void raiseOpenDialog();
     void showWindowMenu(HWND from, LPARAM at);
 
