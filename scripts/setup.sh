@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
     # build and run
-    cmake ninja-build g++ qt6-base-dev fonts-dejavu-core
+    cmake ninja-build g++ qt6-base-dev libxcb1-dev pkg-config fonts-dejavu-core
     # the Debian package and its checks
     desktop-file-utils appstream dpkg-dev lintian
     # fuzzing

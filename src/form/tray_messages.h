@@ -13,10 +13,10 @@ constexpr int TrayMiddleButtonDown = 0x207;
 
 enum class TrayAction { None, RestoreWindow, ShowPopupMenu };
 
-// The one place that decides what an icon message does. The icon's messages
-// arrive as mouse moves over the window whose x, in pixels, is the message
-// number; the window is far narrower than 513 pixels, so real movement over
-// it decodes to nothing.
+// The one place that decides what an icon message does. The messages come
+// through the tray's own channel (Windows: the icon's private callback
+// message, its lParam the mouse message; Qt: the icon's activation), never
+// from the pointer moving over the window, whatever its width.
 TrayAction decodeTrayMessage(int message);
 
 } // namespace wendle::form

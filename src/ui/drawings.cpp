@@ -15,7 +15,7 @@ QPointF onDial(QPointF centre, qreal radius, qreal minutes) {
 
 } // namespace
 
-QImage clockImage(int size) {
+QImage clockImage(int size, bool logging) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -42,6 +42,16 @@ QImage clockImage(int size) {
     p.drawLine(centre, onDial(centre, radius * 0.78, 10.0));
     p.setPen(QPen(QColor(220, 0, 0), qMax<qreal>(0.8, s / 32.0), Qt::SolidLine, Qt::RoundCap));
     p.drawLine(onDial(centre, radius * 0.2, 5.0), onDial(centre, radius * 0.85, 35.0));
+    if (logging) {
+        // A bluish green that reads for every kind of colour vision, ringed
+        // in white so that it stands out on light and dark panels alike.
+        const qreal mark = s * 0.22;
+        const QPointF at(s - mark - qMax<qreal>(0.5, s / 32.0),
+                         s - mark - qMax<qreal>(0.5, s / 32.0));
+        p.setPen(QPen(Qt::white, qMax<qreal>(1.0, s / 20.0)));
+        p.setBrush(QColor(0, 158, 115));
+        p.drawEllipse(at, mark, mark);
+    }
     p.end();
     return image;
 }

@@ -65,7 +65,8 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer),
-      m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this), m_clock(clock) {
+      m_tray(clockIcon(), loggingClockIcon(), QString::fromLatin1(form::TrayTip), this),
+      m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
@@ -93,6 +94,11 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
+    // Minimised for want of a tray, the window now hides in the one that came.
+    connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
+        if (isMinimized())
+            hide();
+    });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
@@ -298,6 +304,8 @@ void MainWindow::showInterval(int seconds) {
 void MainWindow::setTrayTip(const std::string &tip) {
     m_trayTip = qt(tip);
     m_tray.setTip(m_trayTip);
+    // The tip changes as logging starts and stops, and so does the picture.
+    m_tray.setLogging(logging().isLogging());
 }
 
 void MainWindow::showFolderText(const std::string &folder) {
@@ -402,11 +410,6 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
         }
     }
     return QWidget::eventFilter(watched, event);
-}
-
-void MainWindow::mouseMoveEvent(QMouseEvent *event) {
-    trayMessage(qRound(event->position().x()));
-    QWidget::mouseMoveEvent(event);
 }
 
 void MainWindow::changeEvent(QEvent *event) {

@@ -79,7 +79,6 @@ protected:
     void contextMenuEvent(QContextMenuEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
     // What the shared handlers ask of Qt.

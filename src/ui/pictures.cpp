@@ -14,15 +14,22 @@ QPixmap pixmapOf(const pixels::StoredPicture &picture) {
     return QPixmap::fromImage(image);
 }
 
+QIcon iconOf(const pixels::StoredPicture *pictures) {
+    QIcon made;
+    for (std::size_t i = 0; i < pixels::ClockCount; ++i)
+        made.addPixmap(pixmapOf(pictures[i]));
+    return made;
+}
+
 } // namespace
 
 QIcon clockIcon() {
-    static const QIcon icon = [] {
-        QIcon made;
-        for (std::size_t i = 0; i < pixels::ClockCount; ++i)
-            made.addPixmap(pixmapOf(pixels::Clock[i]));
-        return made;
-    }();
+    static const QIcon icon = iconOf(pixels::Clock);
+    return icon;
+}
+
+QIcon loggingClockIcon() {
+    static const QIcon icon = iconOf(pixels::LoggingClock);
     return icon;
 }
 

@@ -7,6 +7,8 @@ namespace wendle {
 
 // The clock face at every size it is shown at: window, taskbar and tray.
 QIcon clockIcon();
+// The tray's clock while logging: the same face with a mark.
+QIcon loggingClockIcon();
 
 // The open folder on the browse button.
 QPixmap openFolderPixmap();

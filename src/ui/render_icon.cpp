@@ -1,7 +1,7 @@
 // Writes the program's pictures to files, so that the installed icons and the
 // Windows program's resources are the very pictures the running program shows:
 //   render_icon SIZE OUT.png           the clock icon as a PNG
-//   render_icon clock|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
+//   render_icon clock|logging|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
 //   render_icon pixels OUT.cpp         the pixels the Linux program shows
 #include "ui/drawings.h"
 
@@ -95,10 +95,17 @@ bool writeSource(const QString &path) {
     for (int size : clockSizes)
         writePixels(out, QStringLiteral("clock%1").arg(size),
                     wendle::clockImage(size).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    for (int size : clockSizes)
+        writePixels(
+            out, QStringLiteral("logging%1").arg(size),
+            wendle::clockImage(size, true).convertToFormat(QImage::Format_ARGB32_Premultiplied));
     writePixels(out, QStringLiteral("folder16"), wendle::openFolderImage(16));
     out << "} // namespace\n\nconst StoredPicture Clock[] = {";
     for (int size : clockSizes)
         out << "{" << size << ", clock" << size << "}, ";
+    out << "};\nconst StoredPicture LoggingClock[] = {";
+    for (int size : clockSizes)
+        out << "{" << size << ", logging" << size << "}, ";
     out << "};\nconst std::size_t ClockCount = " << std::size(clockSizes)
         << ";\nconst StoredPicture OpenFolder = {16, folder16};\n\n} // namespace wendle::pixels\n";
     out.flush();
@@ -109,8 +116,9 @@ bool writeSource(const QString &path) {
 
 int main(int argc, char *argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: render_icon SIZE OUT.png | render_icon clock|folder OUT.ico | "
-                             "render_icon pixels OUT.cpp\n");
+        std::fprintf(stderr,
+                     "usage: render_icon SIZE OUT.png | render_icon clock|logging|folder OUT.ico | "
+                     "render_icon pixels OUT.cpp\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
@@ -119,6 +127,8 @@ int main(int argc, char *argv[]) {
                         out)
                    ? 0
                    : 1;
+    if (std::strcmp(argv[1], "logging") == 0)
+        return writeIco({wendle::clockImage(16, true), wendle::clockImage(32, true)}, out) ? 0 : 1;
     if (std::strcmp(argv[1], "folder") == 0)
         return writeIco({wendle::openFolderImage(16)}, out) ? 0 : 1;
     if (std::strcmp(argv[1], "pixels") == 0)

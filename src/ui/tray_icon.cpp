@@ -4,6 +4,9 @@
 #include <QApplication>
 #include <QMenu>
 #include <QStyle>
+#include <QTimer>
+
+#include "ui/xembed_tray.h"
 
 #ifdef WENDLE_HAVE_DBUS
 #include <QDBusConnection>
@@ -32,6 +35,17 @@ bool statusNotifierHostPresent() {
 #endif
 }
 
+// Whether a tray of either kind is on the desktop now. Qt settles which
+// kind it uses the first time it is asked and keeps to it, so it is not
+// asked before a tray is there: a StatusNotifierItem host that came second
+// would never be used.
+bool trayPresent() {
+    return statusNotifierHostPresent() || xembedTrayPresent();
+}
+
+// How often a program started before its tray looks for one.
+constexpr int TrayLookMilliseconds = 1000;
+
 } // namespace
 
 int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
@@ -50,8 +64,8 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     return TrayMouseMove;
 }
 
-TrayIcon::TrayIcon(const QIcon &icon, const QString &tip, QObject *parent)
-    : QObject(parent), m_picture(icon), m_icon(icon) {
+TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip, QObject *parent)
+    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_icon(icon) {
     m_icon.setObjectName(QStringLiteral("trayIcon"));
     m_icon.setToolTip(tip);
     connect(
@@ -60,19 +74,51 @@ TrayIcon::TrayIcon(const QIcon &icon, const QString &tip, QObject *parent)
 }
 
 void TrayIcon::add() {
+    m_wanted = true;
+    if (trayPresent()) {
+        showIcon();
+        return;
+    }
+    if (!m_trayWait) {
+        m_trayWait = new QTimer(this);
+        m_trayWait->setInterval(TrayLookMilliseconds);
+        connect(m_trayWait, &QTimer::timeout, this, &TrayIcon::lookForTray);
+    }
+    m_trayWait->start();
+}
+
+void TrayIcon::lookForTray() {
+    if (!m_wanted || !trayPresent())
+        return;
+    m_trayWait->stop();
+    showIcon();
+    emit trayAppeared();
+}
+
+void TrayIcon::showIcon() {
     if (m_hostMenu && statusNotifierHostPresent())
         m_icon.setContextMenu(m_hostMenu);
     m_icon.show();
 }
 
 void TrayIcon::remove() {
+    m_wanted = false;
+    if (m_trayWait)
+        m_trayWait->stop();
     m_icon.hide();
+}
+
+void TrayIcon::setLogging(bool logging) {
+    m_logging = logging;
+    if (!m_trouble)
+        m_icon.setIcon(m_logging ? m_loggingPicture : m_picture);
 }
 
 void TrayIcon::showNotice(bool trouble, const QString &tip, const QString &title,
                           const QString &text) {
+    m_trouble = trouble;
     m_icon.setIcon(trouble ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
-                           : m_picture);
+                           : (m_logging ? m_loggingPicture : m_picture));
     m_icon.setToolTip(tip);
     if (m_icon.isVisible() && QSystemTrayIcon::supportsMessages())
         m_icon.showMessage(title, text,

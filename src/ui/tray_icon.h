@@ -7,6 +7,7 @@
 
 class QAction;
 class QMenu;
+class QTimer;
 
 namespace wendle {
 
@@ -19,15 +20,19 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    TrayIcon(const QIcon &icon, const QString &tip, QObject *parent = nullptr);
+    TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip,
+             QObject *parent = nullptr);
 
+    // With no tray on the desktop yet, the icon waits for one and is shown
+    // as soon as a tray appears (a panel that starts after the program, a
+    // tray extension enabled later).
     void add();
     void remove();
     // True while the icon is up and a tray shows it: only then is the icon
     // a way back to a hidden window.
     bool isShown() const;
     // True between add() and remove().
-    bool isAdded() const { return m_icon.isVisible(); }
+    bool isAdded() const { return m_wanted; }
     QString toolTip() const { return m_icon.toolTip(); }
 
     // Lines are held (a warning picture and tip) or written again (the
@@ -36,6 +41,8 @@ public:
     void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
 
     void setTip(const QString &tip) { m_icon.setToolTip(tip); }
+    // The clock, or the clock marked as logging.
+    void setLogging(bool logging);
 
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
@@ -45,11 +52,21 @@ public:
 
 signals:
     void message(int message);
+    // A tray appeared after add(): the icon is now a way back.
+    void trayAppeared();
 
 private:
+    void showIcon();
+    void lookForTray();
+
     QIcon m_picture;
+    QIcon m_loggingPicture;
     QSystemTrayIcon m_icon;
     QMenu *m_hostMenu = nullptr;
+    QTimer *m_trayWait = nullptr;
+    bool m_wanted = false;
+    bool m_logging = false;
+    bool m_trouble = false;
 };
 
 } // namespace wendle

@@ -183,6 +183,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     ReleaseDC(nullptr, screen);
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
+    m_loggingIcon = loadIcon(instance, IDI_CLOCK_LOGGING, GetSystemMetrics(SM_CXSMICON));
+    m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
     m_folderIcon = loadIcon(instance, IDI_FOLDER, 16);
 
     WNDCLASSEXW windowClass{};
@@ -233,6 +235,7 @@ MainWindow::~MainWindow() {
     DestroyMenu(m_popup);
     DestroyIcon(m_icon);
     DestroyIcon(m_smallIcon);
+    DestroyIcon(m_loggingIcon);
     DestroyIcon(m_folderIcon);
     DeleteObject(m_font);
 }
@@ -324,8 +327,8 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             intervalChosen(
                 static_cast<int>(SendMessageW(control("sldTimerInterval"), TBM_GETPOS, 0, 0)));
         return 0;
-    case WM_MOUSEMOVE:
-        trayMessage(GET_X_LPARAM(lParam));
+    case TrayCallbackMessage:
+        trayMessage(static_cast<int>(LOWORD(lParam)));
         return 0;
     case WM_SIZE:
         // Hidden, the window can only come back through the icon: without
@@ -372,6 +375,13 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         PostQuitMessage(0);
         return 0;
     default:
+        // Explorer (re)started: the icons it had are gone, so a hidden
+        // window would be out of reach.
+        if (message == m_taskbarCreated && m_taskbarCreated != 0) {
+            if (m_trayWanted)
+                addIconToShell();
+            return 0;
+        }
         return DefWindowProcW(m_window, message, wParam, lParam);
     }
 }
@@ -458,16 +468,29 @@ NOTIFYICONDATAA MainWindow::trayIconData(UINT flags, const char *tip) const {
     return icon;
 }
 
+HICON MainWindow::trayPicture() {
+    return logging().isLogging() ? m_loggingIcon : m_smallIcon;
+}
+
 void MainWindow::addTrayIcon() {
+    m_trayWanted = true;
+    addIconToShell();
+}
+
+void MainWindow::addIconToShell() {
     NOTIFYICONDATAA icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, toAnsi(m_tip).c_str());
-    icon.uCallbackMessage = WM_MOUSEMOVE;
-    icon.hIcon = m_smallIcon;
+    icon.uCallbackMessage = TrayCallbackMessage;
+    icon.hIcon = trayPicture();
     m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+    // Minimised for want of a notification area, the window now hides in it.
+    if (m_trayAdded && IsIconic(m_window))
+        ShowWindow(m_window, SW_HIDE);
 }
 
 void MainWindow::removeTrayIcon() {
     NOTIFYICONDATAA icon = trayIconData(0, nullptr);
     Shell_NotifyIconA(NIM_DELETE, &icon);
+    m_trayWanted = false;
     m_trayAdded = false;
 }
 
@@ -578,7 +601,7 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     NOTIFYICONDATAA icon =
         trayIconData(NIF_ICON | NIF_TIP | NIF_INFO,
                      notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str());
-    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : m_smallIcon;
+    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : trayPicture();
     std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
     std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
     icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
@@ -593,7 +616,9 @@ void MainWindow::setTrayTip(const std::string &tip) {
     m_tip = tip;
     if (!m_trayAdded)
         return;
-    NOTIFYICONDATAA icon = trayIconData(NIF_TIP, toAnsi(m_tip).c_str());
+    // The tip changes as logging starts and stops, and so does the picture.
+    NOTIFYICONDATAA icon = trayIconData(NIF_TIP | NIF_ICON, toAnsi(m_tip).c_str());
+    icon.hIcon = trayPicture();
     Shell_NotifyIconA(NIM_MODIFY, &icon);
 }
 

@@ -30,6 +30,8 @@ public:
     static constexpr const wchar_t *ClassName = L"QuorvelWendleTimeCheck";
     // Posted by a second start of the program: come forward.
     static constexpr UINT ComeForwardMessage = WM_APP + 1;
+    // The notification icon's own callback: lParam holds the mouse message.
+    static constexpr UINT TrayCallbackMessage = WM_APP + 2;
 
     MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
     ~MainWindow() override;
@@ -57,6 +59,9 @@ private:
     // The notification icon's record with these fields to set.
     NOTIFYICONDATAA trayIconData(UINT flags, const char *tip) const;
     void raiseOpenDialog();
+    // The icon's picture: the clock, marked while logging.
+    HICON trayPicture();
+    void addIconToShell();
     void showWindowMenu(HWND from, LPARAM at);
 
     std::optional<bool> askAutostart() override;
@@ -78,6 +83,7 @@ private:
     HWND m_window = nullptr;
     HICON m_icon = nullptr;
     HICON m_smallIcon = nullptr;
+    HICON m_loggingIcon = nullptr; // the small icon with the mark of logging on
     HICON m_folderIcon = nullptr;
     HMENU m_popup = nullptr;
     HFONT m_font = nullptr;
@@ -88,7 +94,11 @@ private:
     HWND m_focus = nullptr;    // the control to have the focus when the window is active
     HWND m_menuEdit = nullptr; // the edit box whose context menu is open
     std::string m_tip = form::TrayTip;
+    // Wanted: between addTrayIcon and removeTrayIcon. Added: the shell took
+    // it; a shell that starts (or starts again) later is asked again.
+    bool m_trayWanted = false;
     bool m_trayAdded = false;
+    UINT m_taskbarCreated = 0;
     bool m_unloaded = false;
 };
 

@@ -3,3 +3,4 @@
 // Resource numbers of wendle.rc.
 #define IDI_CLOCK 1
 #define IDI_FOLDER 2
+#define IDI_CLOCK_LOGGING 3

@@ -70,6 +70,22 @@ private slots:
         QVERIFY(!(window.windowState() & Qt::WindowMinimized));
     }
 
+    // Icon messages come only from the icon: the pointer crossing the window
+    // at any x (a wide window at high DPI) neither restores nor opens a menu.
+    void pointerMovementOverTheWindowDoesNothing() {
+        MainWindow window(m_clock);
+        window.resize(1001, window.height());
+        window.show();
+        for (int x = 0; x <= 1000; ++x) {
+            QMouseEvent move(QEvent::MouseMove, QPointF(x, 5), window.mapToGlobal(QPointF(x, 5)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(&window, &move);
+        }
+        QCoreApplication::processEvents();
+        QVERIFY(!window.mnuPopup->isVisible());
+        QVERIFY(window.isVisible());
+    }
+
     void rightClickMessageShowsThePopupMenu() {
         MainWindow window(m_clock);
         window.show();
