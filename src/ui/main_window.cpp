@@ -10,6 +10,7 @@
 #include "ui/qt_text.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
+#include "ui/x11_window.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,10 +96,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
     // Minimised for want of a tray, the window now hides in the one that came.
-    connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
-        if (isMinimized())
-            hide();
-    });
+    connect(&m_tray, &TrayIcon::trayAppeared, this, &MainWindow::hideInTray);
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
@@ -340,8 +338,14 @@ void MainWindow::removeTrayIcon() {
 }
 
 void MainWindow::restoreWindow() {
+    const bool wasHidden = isHidden();
     setWindowState(windowState() & ~Qt::WindowMinimized);
+    clearIconicRequest(*this);
     show();
+    // Where it was when it hid: some window managers place a window that
+    // maps again by its client area, moving it by the title bar each time.
+    if (wasHidden && m_hiddenAt)
+        move(*m_hiddenAt);
     raise();
     activateWindow();
     txtLogFile->setFocus(Qt::ActiveWindowFocusReason);
@@ -430,10 +434,14 @@ void MainWindow::changeEvent(QEvent *event) {
     // tray to show it, it stays minimised in the taskbar instead.
     if (!m_tray.isShown())
         return;
-    QTimer::singleShot(0, this, [this] {
-        if (windowState() & Qt::WindowMinimized)
-            hide();
-    });
+    QTimer::singleShot(0, this, [this] { hideInTray(); });
+}
+
+void MainWindow::hideInTray() {
+    if (!isMinimized() || !m_tray.isShown())
+        return;
+    m_hiddenAt = pos();
+    hide();
 }
 
 ReportWindow &MainWindow::reportWindow() {

@@ -103,6 +103,8 @@ private:
     void showWindowMenu(QPoint at, QMenu *before = nullptr, bool byKeyboard = false);
     void showWindowMenuAtFocus();
     void raiseOpenDialog();
+    // A minimised window goes into the tray, once a tray shows the icon.
+    void hideInTray();
     void createControls();
     void placeControls();
 
@@ -111,6 +113,7 @@ private:
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
     QString m_trayTip;
+    std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;
 };

@@ -6,7 +6,9 @@
 #include <QStyle>
 #include <QTimer>
 
-#include "ui/xembed_tray.h"
+#include <memory>
+
+#include "ui/x11_window.h"
 
 #ifdef WENDLE_HAVE_DBUS
 #include <QDBusConnection>
@@ -65,13 +67,9 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
 }
 
 TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip, QObject *parent)
-    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_icon(icon) {
-    m_icon.setObjectName(QStringLiteral("trayIcon"));
-    m_icon.setToolTip(tip);
-    connect(
-        &m_icon, &QSystemTrayIcon::activated, this,
-        [this](QSystemTrayIcon::ActivationReason reason) { emit message(trayMessageFor(reason)); });
-}
+    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_tip(tip) {}
+
+TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::add() {
     m_wanted = true;
@@ -95,38 +93,62 @@ void TrayIcon::lookForTray() {
     emit trayAppeared();
 }
 
+QIcon TrayIcon::currentPicture() const {
+    if (m_trouble)
+        return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    return m_logging ? m_loggingPicture : m_picture;
+}
+
 void TrayIcon::showIcon() {
+    // Made only now: Qt settles on the kind of tray when its icon is made.
+    if (!m_icon) {
+        m_icon = std::make_unique<QSystemTrayIcon>(currentPicture());
+        m_icon->setObjectName(QStringLiteral("trayIcon"));
+        m_icon->setToolTip(m_tip);
+        connect(m_icon.get(), &QSystemTrayIcon::activated, this,
+                [this](QSystemTrayIcon::ActivationReason reason) {
+                    emit message(trayMessageFor(reason));
+                });
+    }
     if (m_hostMenu && statusNotifierHostPresent())
-        m_icon.setContextMenu(m_hostMenu);
-    m_icon.show();
+        m_icon->setContextMenu(m_hostMenu);
+    m_icon->show();
 }
 
 void TrayIcon::remove() {
     m_wanted = false;
     if (m_trayWait)
         m_trayWait->stop();
-    m_icon.hide();
+    if (m_icon)
+        m_icon->hide();
+}
+
+void TrayIcon::setTip(const QString &tip) {
+    m_tip = tip;
+    if (m_icon)
+        m_icon->setToolTip(tip);
 }
 
 void TrayIcon::setLogging(bool logging) {
     m_logging = logging;
-    if (!m_trouble)
-        m_icon.setIcon(m_logging ? m_loggingPicture : m_picture);
+    if (m_icon)
+        m_icon->setIcon(currentPicture());
 }
 
 void TrayIcon::showNotice(bool trouble, const QString &tip, const QString &title,
                           const QString &text) {
     m_trouble = trouble;
-    m_icon.setIcon(trouble ? QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning)
-                           : (m_logging ? m_loggingPicture : m_picture));
-    m_icon.setToolTip(tip);
-    if (m_icon.isVisible() && QSystemTrayIcon::supportsMessages())
-        m_icon.showMessage(title, text,
-                           trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
+    setTip(tip);
+    if (!m_icon)
+        return;
+    m_icon->setIcon(currentPicture());
+    if (m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
+        m_icon->showMessage(title, text,
+                            trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
 bool TrayIcon::isShown() const {
-    return m_icon.isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+    return m_icon && m_icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items) {

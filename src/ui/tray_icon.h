@@ -3,6 +3,8 @@
 #include <QObject>
 #include <QSystemTrayIcon>
 
+#include <memory>
+
 #include "form/tray_messages.h"
 
 class QAction;
@@ -22,6 +24,7 @@ class TrayIcon : public QObject {
 public:
     TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip,
              QObject *parent = nullptr);
+    ~TrayIcon() override;
 
     // With no tray on the desktop yet, the icon waits for one and is shown
     // as soon as a tray appears (a panel that starts after the program, a
@@ -33,14 +36,14 @@ public:
     bool isShown() const;
     // True between add() and remove().
     bool isAdded() const { return m_wanted; }
-    QString toolTip() const { return m_icon.toolTip(); }
+    QString toolTip() const { return m_tip; }
 
     // Lines are held (a warning picture and tip) or written again (the
     // clock); the text also goes out as a desktop notification, or as the
     // tray's own balloon where there is none.
     void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
 
-    void setTip(const QString &tip) { m_icon.setToolTip(tip); }
+    void setTip(const QString &tip);
     // The clock, or the clock marked as logging.
     void setLogging(bool logging);
 
@@ -58,10 +61,12 @@ signals:
 private:
     void showIcon();
     void lookForTray();
+    QIcon currentPicture() const;
 
     QIcon m_picture;
     QIcon m_loggingPicture;
-    QSystemTrayIcon m_icon;
+    QString m_tip;
+    std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu *m_hostMenu = nullptr;
     QTimer *m_trayWait = nullptr;
     bool m_wanted = false;

@@ -30,6 +30,25 @@ mkdir -p "$session/icewm"
 # XSESSION_NO_TRAY=1 gives a desktop without a system tray.
 tray=1
 [ "${XSESSION_NO_TRAY:-0}" = 1 ] && tray=0
+export XDG_RUNTIME_DIR="$session/runtime"
+mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
+if [ "${XSESSION_WM:-icewm}" = xfwm4 ]; then
+    # Xfce's window manager on its own session bus (its settings come over
+    # D-Bus); the test starts the panel, and with it the tray, itself.
+    bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1)
+    export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+    pids+=("$(echo "$bus" | sed -n 2p)")
+    export XDG_CONFIG_HOME="$session/config"
+    xfwm4 --compositor=off >"$session/xfwm4.log" 2>&1 &
+    pids+=($!)
+    for _ in $(seq 200); do
+        xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+        sleep 0.1
+    done
+    "$@"
+    exit
+fi
 cat >"$session/icewm/preferences" <<PREFS
 TaskBarEnableSystemTray=$tray
 TaskBarShowClock=0
@@ -49,7 +68,4 @@ if [ "$tray" = 1 ] && ! "$E2E_TOOLS/wait_for_tray" 20; then
     exit 1
 fi
 
-export XDG_RUNTIME_DIR="$session/runtime"
-mkdir -m 700 -p "$XDG_RUNTIME_DIR"
-unset DBUS_SESSION_BUS_ADDRESS WAYLAND_DISPLAY
 "$@"

@@ -1,0 +1,77 @@
+#include "ui/x11_window.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QWidget>
+#include <QWindow>
+
+#include <xcb/xcb.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace wendle {
+
+namespace {
+
+xcb_connection_t *x11Connection() {
+    const auto *x11 =
+        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return x11 ? x11->connection() : nullptr;
+}
+
+template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
+
+} // namespace
+
+bool xembedTrayPresent() {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection)
+        return false;
+    // A tray owns the selection named after the screen it serves.
+    const QByteArray name = "_NET_SYSTEM_TRAY_S0";
+    const Owned<xcb_intern_atom_reply_t> atom(
+        xcb_intern_atom_reply(
+            connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr),
+        &std::free);
+    if (!atom || atom->atom == XCB_ATOM_NONE)
+        return false;
+    const Owned<xcb_get_selection_owner_reply_t> owner(
+        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
+                                      nullptr),
+        &std::free);
+    return owner && owner->owner != XCB_WINDOW_NONE;
+}
+
+void clearIconicRequest(const QWidget &window) {
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window.windowHandle() || !window.windowHandle()->handle())
+        return;
+    const auto id = static_cast<xcb_window_t>(window.winId());
+    // WM_HINTS: flags, input, initial_state, then the icon and group fields.
+    constexpr std::uint32_t StateHint = 1u << 1;
+    constexpr std::uint32_t NormalState = 1;
+    const Owned<xcb_get_property_reply_t> reply(
+        xcb_get_property_reply(
+            connection,
+            xcb_get_property(connection, 0, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS, 0, 9),
+            nullptr),
+        &std::free);
+    if (!reply || reply->format != 32 || xcb_get_property_value_length(reply.get()) < 12)
+        return;
+    const int count = xcb_get_property_value_length(reply.get()) / 4;
+    std::vector<std::uint32_t> hints(count);
+    std::memcpy(hints.data(), xcb_get_property_value(reply.get()), count * 4);
+    if ((hints[0] & StateHint) && hints[2] == NormalState)
+        return;
+    hints[0] |= StateHint;
+    hints[2] = NormalState;
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_HINTS, XCB_ATOM_WM_HINTS,
+                        32, count, hints.data());
+    xcb_flush(connection);
+}
+
+} // namespace wendle
