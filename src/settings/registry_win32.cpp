@@ -44,7 +44,8 @@ bool removeValue(RegistryRoot root, const std::string &subkey, const std::string
     if (!KeyExists(root, subkey)) {
         // A key that is not there holds no value; one that may only be read
         // keeps its value.
-        const bool absent = RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS;
+        const bool absent =
+            RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS;
         if (!absent)
             RegCloseKey(key);
         return absent;

@@ -66,8 +66,9 @@ ChosenFolder BrowseForFolder(HWND owner, const std::string &title, const std::st
     CoTaskMemFree(item);
     const std::string folder = found ? form::cleanFolderPath(narrow(path.data())) : std::string();
     if (folder.empty())
-        return {{}, "The item chosen is not a folder on a disk, so Wendle cannot write its log "
-                    "files there. Choose a folder of a drive or a network share."};
+        return {{},
+                "The item chosen is not a folder on a disk, so Wendle cannot write its log "
+                "files there. Choose a folder of a drive or a network share."};
     if (std::string refusal = folderRefusal(folder); !refusal.empty())
         return {{}, std::move(refusal)};
     return {folder, {}};

@@ -99,8 +99,7 @@ class GdiCaptionMeasure final : public form::CaptionMeasure {
 public:
     // The default font is made for the system's DPI; at another the
     // window's text grows or shrinks with it.
-    GdiCaptionMeasure(HWND window, int dpi, int systemDpi)
-        : m_window(window), m_dc(GetDC(window)) {
+    GdiCaptionMeasure(HWND window, int dpi, int systemDpi) : m_window(window), m_dc(GetDC(window)) {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
         m_font.lfHeight = MulDiv(m_font.lfHeight, dpi, systemDpi);
     }

@@ -7,8 +7,8 @@
 #include "logging/time_line.h"
 #include "report/day_record.h"
 #include "report/report_command.h"
-#include "support/fake_clock.h"
 #include "settings/registry.h"
+#include "support/fake_clock.h"
 #include "support/log_path_cases.h"
 #include "win32/folder_picker.h"
 
@@ -153,16 +153,18 @@ TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {
 
 TEST_CASE("a folder outside the ANSI code page is stored, read back and logged into") {
     const std::string key = "SOFTWARE\\Quorvel\\Test";
-    for (const char *name : {"\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB "
-                             "\xD0\xB2\xD1\x80\xD0\xB5\xD0\xBC\xD0\xB5\xD0\xBD\xD0\xB8", // Журнал времени
-                             "\xE5\xB7\xA5\xE6\x97\xB6\xE8\xAE\xB0\xE5\xBD\x95"}) {  // 工时记录
+    for (const char *name :
+         {"\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB "
+          "\xD0\xB2\xD1\x80\xD0\xB5\xD0\xBC\xD0\xB5\xD0\xBD\xD0\xB8", // Журнал времени
+          "\xE5\xB7\xA5\xE6\x97\xB6\xE8\xAE\xB0\xE5\xBD\x95"}) {      // 工时记录
         CAPTURE(name);
         TempFolder temp;
         const std::string chosen = temp.file(name);
         fs::create_directories(fs::u8path(chosen));
         CHECK(win32::folderRefusal(chosen).empty());
         REQUIRE(SaveSettingString(RegistryRoot::LocalMachine, key, "LogFolder", chosen, ""));
-        const std::string stored = GetSettingString(RegistryRoot::LocalMachine, key, "LogFolder", "");
+        const std::string stored =
+            GetSettingString(RegistryRoot::LocalMachine, key, "LogFolder", "");
         CHECK(stored == chosen);
 
         test::FakeClock clock({{2003, 12, 2}, {9, 0, 0}});
