@@ -1,10 +1,12 @@
 #include "form/command_line.h"
 #include "logging/clock.h"
+#include "logging/system_error.h"
 #include "logging/text_win32.h"
 #include "win32/main_window.h"
 
 #include <windows.h>
 
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <string>
@@ -30,16 +32,22 @@ void callRunningCopy() {
 } // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    const auto answer = [](const std::string &text, UINT icon) {
+        MessageBoxW(nullptr, wendle::win32::widen(text).c_str(), L"Wendle", MB_OK | icon);
+    };
     int count = 0;
     wchar_t **wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (!wide) {
+        answer("Wendle cannot start: its command line could not be read (" +
+                   wendle::systemErrorText(GetLastError()) + ").",
+               MB_ICONERROR);
+        return 1;
+    }
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i)
         arguments.push_back(wendle::win32::narrow(wide[i]));
     LocalFree(wide);
     const wendle::form::CommandLine commandLine = wendle::form::readCommandLine(arguments);
-    const auto answer = [](const std::string &text, UINT icon) {
-        MessageBoxW(nullptr, wendle::win32::widen(text).c_str(), L"Wendle", MB_OK | icon);
-    };
     switch (commandLine.action) {
     case wendle::form::CommandLine::Action::Help:
         answer(wendle::form::helpText(), MB_ICONINFORMATION);
@@ -62,8 +70,23 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         return 0;
     }
 
+    // The shell's folder browser in its new style wants a single-threaded
+    // apartment on the thread that shows it: this one, for the program's life.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    struct ComEnd {
+        bool started;
+        ~ComEnd() {
+            if (started)
+                CoUninitialize();
+        }
+    } comEnd{SUCCEEDED(com)};
+
     wendle::SystemClock clock;
     wendle::win32::MainWindow window(instance, clock);
+    if (!window.failure().empty()) {
+        answer(window.failure(), MB_ICONERROR);
+        return 1;
+    }
     window.load();
     if (window.isUnloaded())
         return 0;

@@ -16,6 +16,8 @@ packages=(
     at-spi2-core python3-pyatspi
     # the Windows program: cross compiler, its tests' framework, Wine to run them
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
+    # its installer: wixl makes the MSI
+    msitools
 )
 
 missing=()

@@ -1,5 +1,7 @@
-// The registry operations on the Windows registry itself, through the ANSI
-// forms of advapi32; text is converted to and from the ANSI code page here.
+// The registry operations on the Windows registry itself, through the wide
+// forms of advapi32. The registry keeps REG_SZ text as UTF-16 whichever form
+// wrote it, so values stored through the ANSI forms read back the same, and
+// a folder outside the ANSI code page survives the round trip.
 #include "settings/registry.h"
 
 #include "logging/text_win32.h"
@@ -12,27 +14,28 @@ namespace wendle {
 
 namespace {
 
-using win32::toAnsi;
+using win32::widen;
 
 HKEY rootKey(RegistryRoot root) {
     return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
 }
 
 LONG QueryStringValue(HKEY key, const std::string &name, std::string &text) {
-    const std::string ansiName = toAnsi(name);
+    const std::wstring wideName = widen(name);
     DWORD type = 0;
     DWORD size = 0;
-    LONG status = RegQueryValueExA(key, ansiName.c_str(), nullptr, &type, nullptr, &size);
+    LONG status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type, nullptr, &size);
     if (status != ERROR_SUCCESS)
         return status;
     if (type != REG_SZ)
         return ERROR_SUCCESS;
-    std::vector<char> buffer(size, ' ');
-    status = RegQueryValueExA(key, ansiName.c_str(), nullptr, &type,
+    // A size in bytes; an odd one (data set by hand) still fits.
+    std::vector<wchar_t> buffer((size + 1) / sizeof(wchar_t), L' ');
+    status = RegQueryValueExW(key, wideName.c_str(), nullptr, &type,
                               reinterpret_cast<BYTE *>(buffer.data()), &size);
     if (status != ERROR_SUCCESS)
         return status;
-    text = StripAtNul(win32::fromAnsi(buffer.data(), buffer.size()));
+    text = StripAtNul(win32::narrow(std::wstring(buffer.data(), buffer.size())));
     return ERROR_SUCCESS;
 }
 
@@ -42,14 +45,14 @@ bool removeValue(RegistryRoot root, const std::string &subkey, const std::string
         // A key that is not there holds no value; one that may only be read
         // keeps its value.
         const bool absent =
-            RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS;
+            RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS;
         if (!absent)
             RegCloseKey(key);
         return absent;
     }
-    if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS)
         return false;
-    const LONG status = RegDeleteValueA(key, toAnsi(name).c_str());
+    const LONG status = RegDeleteValueW(key, widen(name).c_str());
     RegCloseKey(key);
     return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
 }
@@ -57,9 +60,9 @@ bool removeValue(RegistryRoot root, const std::string &subkey, const std::string
 bool setValue(RegistryRoot root, const std::string &subkey, const std::string &name, DWORD type,
               const BYTE *data, DWORD size) {
     HKEY key = nullptr;
-    if (RegCreateKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+    if (RegCreateKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS)
         return false;
-    const LONG status = RegSetValueExA(key, toAnsi(name).c_str(), 0, type, data, size);
+    const LONG status = RegSetValueExW(key, widen(name).c_str(), 0, type, data, size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }
@@ -69,7 +72,7 @@ bool setValue(RegistryRoot root, const std::string &subkey, const std::string &n
 std::string GetSettingString(RegistryRoot root, const std::string &subkey, const std::string &name,
                              const std::string &defaultText) {
     HKEY key = nullptr;
-    if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultText;
     std::string text;
     const LONG status = QueryStringValue(key, name, text);
@@ -80,12 +83,12 @@ std::string GetSettingString(RegistryRoot root, const std::string &subkey, const
 std::int32_t GetSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,
                              std::int32_t defaultNumber) {
     HKEY key = nullptr;
-    if (RegOpenKeyA(rootKey(root), toAnsi(subkey).c_str(), &key) != ERROR_SUCCESS)
+    if (RegOpenKeyW(rootKey(root), widen(subkey).c_str(), &key) != ERROR_SUCCESS)
         return defaultNumber;
     DWORD result = 0;
     DWORD size = sizeof result;
     DWORD type = 0;
-    const LONG status = RegQueryValueExA(key, toAnsi(name).c_str(), nullptr, &type,
+    const LONG status = RegQueryValueExW(key, widen(name).c_str(), nullptr, &type,
                                          reinterpret_cast<BYTE *>(&result), &size);
     RegCloseKey(key);
     return status == ERROR_SUCCESS ? static_cast<std::int32_t>(result) : defaultNumber;
@@ -93,7 +96,7 @@ std::int32_t GetSettingDword(RegistryRoot root, const std::string &subkey, const
 
 bool KeyExists(RegistryRoot root, const std::string &subkey) {
     HKEY key = nullptr;
-    if (RegOpenKeyExA(rootKey(root), toAnsi(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) !=
+    if (RegOpenKeyExW(rootKey(root), widen(subkey).c_str(), 0, KEY_ALL_ACCESS, &key) !=
         ERROR_SUCCESS)
         return false;
     RegCloseKey(key);
@@ -105,9 +108,9 @@ bool SaveSettingString(RegistryRoot root, const std::string &subkey, const std::
     if (text == defaultText)
         return removeValue(root, subkey, name);
     // Stored without a terminating NUL, as it always has been.
-    const std::string ansi = toAnsi(text);
-    return setValue(root, subkey, name, REG_SZ, reinterpret_cast<const BYTE *>(ansi.data()),
-                    static_cast<DWORD>(ansi.size()));
+    const std::wstring wide = widen(text);
+    return setValue(root, subkey, name, REG_SZ, reinterpret_cast<const BYTE *>(wide.data()),
+                    static_cast<DWORD>(wide.size() * sizeof(wchar_t)));
 }
 
 bool SaveSettingDword(RegistryRoot root, const std::string &subkey, const std::string &name,

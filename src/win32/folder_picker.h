@@ -1,7 +1,8 @@
 #pragma once
 
-// The Windows shell's folder browser, through the ANSI forms of the shell
-// calls. Text in and out is UTF-8.
+// The Windows shell's folder browser, through the wide forms of the shell
+// calls, so that any folder the user can pick comes back whole. Text in and
+// out is UTF-8.
 #include <string>
 
 #include <shlobj.h>
@@ -16,11 +17,21 @@ extern std::string BrowseInitialFolder;
 // and shows the selected folder's path as status. Returns 0.
 int CALLBACK BrowseCallback(HWND window, UINT message, LPARAM parameter, LPARAM data);
 
-// Shows the shell's folder browser, modal to owner; returns the chosen
-// folder (a drive root as C:), or an empty text when the user cancels or the
-// item has no file-system path. The callback, BrowseCallback when none is
-// given, is installed only with a non-empty initial folder.
-std::string BrowseForFolder(HWND owner, const std::string &title, const std::string &initialFolder,
-                            bool newStyle, BFFCALLBACK callback = nullptr);
+// What the browser gave: a folder (a drive root as C:), or nothing when the
+// user cancelled. A choice the program could never log into comes back as
+// nothing, with the reason to tell the user.
+struct ChosenFolder {
+    std::string folder;
+    std::string refusal;
+};
+
+// Shows the shell's folder browser, modal to owner. The callback,
+// BrowseCallback when none is given, is installed only with a non-empty
+// initial folder.
+ChosenFolder BrowseForFolder(HWND owner, const std::string &title, const std::string &initialFolder,
+                             bool newStyle, BFFCALLBACK callback = nullptr);
+
+// Why the program cannot log into this folder, or nothing when it can.
+std::string folderRefusal(const std::string &folder);
 
 } // namespace wendle::win32

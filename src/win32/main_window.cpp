@@ -7,6 +7,7 @@
 #include "form/layout.h"
 #include "form/looks.h"
 #include "form/texts.h"
+#include "logging/system_error.h"
 #include "logging/text_win32.h"
 #include "win32/folder_picker.h"
 #include "win32/resources.h"
@@ -18,6 +19,10 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
 
 namespace wendle::win32 {
 
@@ -92,8 +97,11 @@ COLORREF color(std::uint32_t code) {
 // pixels, in the window's own device context.
 class GdiCaptionMeasure final : public form::CaptionMeasure {
 public:
-    explicit GdiCaptionMeasure(HWND window) : m_window(window), m_dc(GetDC(window)) {
+    // The default font is made for the system's DPI; at another the
+    // window's text grows or shrinks with it.
+    GdiCaptionMeasure(HWND window, int dpi, int systemDpi) : m_window(window), m_dc(GetDC(window)) {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
+        m_font.lfHeight = MulDiv(m_font.lfHeight, dpi, systemDpi);
     }
     ~GdiCaptionMeasure() override {
         if (m_original)
@@ -157,8 +165,8 @@ private:
 
 // The largest size of the default GUI font, no larger than its own, at which
 // every caption can be read whole.
-HFONT fittingCaptionFont(HWND window) {
-    GdiCaptionMeasure measure(window);
+HFONT fittingCaptionFont(HWND window, int dpi, int systemDpi) {
+    GdiCaptionMeasure measure(window, dpi, systemDpi);
     const double own = measure.ownSize();
     if (own <= 6)
         return measure.create(own);
@@ -170,6 +178,17 @@ HICON loadIcon(HINSTANCE instance, int id, int size) {
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
 }
 
+// The DPI of the monitor the window is on, where Windows tells it (Windows
+// 10 and later; looked up at run time, as Windows 7 lacks it).
+int windowDpi(HWND window, int otherwise) {
+    using DpiForWindow = UINT(WINAPI *)(HWND);
+    const HMODULE user = GetModuleHandleW(L"user32.dll");
+    const auto dpiFor = reinterpret_cast<DpiForWindow>(
+        reinterpret_cast<void (*)()>(user ? GetProcAddress(user, "GetDpiForWindow") : nullptr));
+    const UINT dpi = dpiFor ? dpiFor(window) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : otherwise;
+}
+
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry)
@@ -179,13 +198,12 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     InitCommonControlsEx(&controls);
 
     const HDC screen = GetDC(nullptr);
-    m_dpi = GetDeviceCaps(screen, LOGPIXELSX);
+    m_dpi = m_systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
     m_loggingIcon = loadIcon(instance, IDI_CLOCK_LOGGING, GetSystemMetrics(SM_CXSMICON));
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
-    m_folderIcon = loadIcon(instance, IDI_FOLDER, 16);
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -196,30 +214,28 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
     windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     windowClass.lpszClassName = ClassName;
-    RegisterClassExW(&windowClass);
-
-    // The client area has the fixed size, its corner at the fixed place.
-    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
-    RECT frame{px(form::LeftTwips), px(form::TopTwips),
-               px(form::LeftTwips + form::ClientWidthTwips),
-               px(form::TopTwips + form::ClientHeightTwips)};
-    AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
-    // On a screen too small for that place, as far in as the window fits.
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        const RECT &work = monitor.rcWork;
-        const form::Area kept = form::keptOnScreen(
-            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
-            {work.left, work.top, work.right - work.left, work.bottom - work.top});
-        OffsetRect(&frame, kept.left - frame.left, kept.top - frame.top);
+    if (!RegisterClassExW(&windowClass)) {
+        m_failure = "Wendle cannot start: Windows refused its window class (" +
+                    systemErrorText(GetLastError()) + ").";
+        return;
     }
+
+    const RECT frame = frameAt(m_dpi, nullptr);
     m_fixedSize = {frame.right - frame.left, frame.bottom - frame.top};
     m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
                                frame.left, frame.top, frame.right - frame.left,
                                frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    if (!m_window) {
+        m_failure = "Wendle cannot start: Windows refused to make its window (" +
+                    systemErrorText(GetLastError()) + ").";
+        return;
+    }
     m_timer.attach(m_window);
     createControls();
+    // A window that opens on a monitor of another DPI than the system's is
+    // laid out for that monitor.
+    if (const int dpi = windowDpi(m_window, m_dpi); dpi != m_dpi)
+        layOut(dpi, nullptr);
 
     m_popup = CreatePopupMenu();
     AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
@@ -240,21 +256,38 @@ MainWindow::~MainWindow() {
     DeleteObject(m_font);
 }
 
+RECT MainWindow::frameAt(int dpi, const RECT *corner) const {
+    // The client area has the fixed size, its corner at the fixed place or
+    // where the window is now (corner).
+    const auto px = [dpi](int twips) { return form::twipsToPixels(twips, dpi); };
+    RECT frame{px(form::LeftTwips), px(form::TopTwips),
+               px(form::LeftTwips + form::ClientWidthTwips),
+               px(form::TopTwips + form::ClientHeightTwips)};
+    AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
+    if (corner)
+        OffsetRect(&frame, corner->left - frame.left, corner->top - frame.top);
+    // On a screen too small for that place, as far in as the window fits.
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromRect(&frame, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        const RECT &work = monitor.rcWork;
+        const form::Area kept = form::keptOnScreen(
+            {frame.left, frame.top, frame.right - frame.left, frame.bottom - frame.top},
+            {work.left, work.top, work.right - work.left, work.bottom - work.top});
+        OffsetRect(&frame, kept.left - frame.left, kept.top - frame.top);
+    }
+    return frame;
+}
+
 void MainWindow::createControls() {
-    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
     for (const ControlKind &kind : Kinds) {
         const form::ControlPlace &place = form::controlPlace(kind.name);
         CreateWindowExW(0, kind.windowClass, widen(std::string(place.caption)).c_str(),
-                        WS_CHILD | WS_VISIBLE | kind.style, px(place.left), px(place.top),
-                        px(place.width), px(place.height), m_window,
+                        WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, m_window,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))),
                         m_instance, nullptr);
     }
-    m_font = fittingCaptionFont(m_window);
-    for (const form::ControlPlace &place : form::Controls)
-        SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
-    SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(m_folderIcon));
+    placeControls();
     // Not drawn beside the picture, but what a screen reader says for it.
     SetWindowTextW(control("cmdBrowse"), widen(form::BrowseAccessibleName).c_str());
     for (const char *name : {"txtLogFile", "txtLog"})
@@ -268,6 +301,38 @@ void MainWindow::createControls() {
     SendMessageW(slider, TBM_SETPOS, TRUE, LoggingControl::DefaultIntervalMs / 1000);
     // No limit: the recent log alone may hold 32000 characters.
     SendMessageW(control("txtLog"), EM_SETLIMITTEXT, 0, 0);
+}
+
+void MainWindow::placeControls() {
+    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    for (const form::ControlPlace &place : form::Controls)
+        MoveWindow(control(place.name), px(place.left), px(place.top), px(place.width),
+                   px(place.height), FALSE);
+    // The captions' font and the folder picture at this DPI; the old ones go
+    // once no control uses them.
+    const HFONT font = fittingCaptionFont(m_window, m_dpi, m_systemDpi);
+    for (const form::ControlPlace &place : form::Controls)
+        SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    const HICON folderIcon = loadIcon(m_instance, IDI_FOLDER, MulDiv(16, m_dpi, 96));
+    SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
+                 reinterpret_cast<LPARAM>(folderIcon));
+    DeleteObject(m_font);
+    DestroyIcon(m_folderIcon);
+    m_font = font;
+    m_folderIcon = folderIcon;
+}
+
+void MainWindow::layOut(int dpi, const RECT *suggested) {
+    m_dpi = dpi;
+    placeControls();
+    RECT now{};
+    GetWindowRect(m_window, &now);
+    const RECT frame = suggested ? *suggested : frameAt(dpi, &now);
+    // The size limits follow before the window is sized.
+    m_fixedSize = {frame.right - frame.left, frame.bottom - frame.top};
+    SetWindowPos(m_window, nullptr, frame.left, frame.top, m_fixedSize.x, m_fixedSize.y,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(m_window, nullptr, TRUE);
 }
 
 HWND MainWindow::control(std::string_view name) const {
@@ -351,6 +416,11 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case ComeForwardMessage:
         bringForward();
         raiseOpenDialog();
+        return 0;
+    case WM_DPICHANGED:
+        // Moved to a monitor of another DPI, or the user changed the scale:
+        // the layout again at the new DPI, in the place Windows suggests.
+        layOut(HIWORD(wParam), reinterpret_cast<const RECT *>(lParam));
         return 0;
     case WM_GETMINMAXINFO: {
         // The layout is fixed: no state a window manager asks for changes
@@ -499,7 +569,10 @@ void MainWindow::showFolderText(const std::string &folder) {
 }
 
 std::string MainWindow::browseForFolder(const std::string &title) {
-    return BrowseForFolder(m_window, title, std::string(), true);
+    const ChosenFolder chosen = BrowseForFolder(m_window, title, std::string(), true);
+    if (!chosen.refusal.empty())
+        report(chosen.refusal);
+    return chosen.folder;
 }
 
 void MainWindow::restoreWindow() {

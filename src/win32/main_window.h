@@ -39,6 +39,8 @@ public:
     MainWindow &operator=(const MainWindow &) = delete;
 
     HWND handle() const { return m_window; }
+    // Why the window could not be made; empty when it was.
+    const std::string &failure() const { return m_failure; }
     // Shown in its normal state, the focus in the folder box.
     void show();
     // Left hidden when the icon is in the notification area, else minimised.
@@ -53,6 +55,13 @@ private:
     void windowReady(HWND window) { m_window = window; }
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
+    // The window's frame for the layout at a DPI: at the fixed place, or
+    // with its corner where corner's is; kept on screen.
+    RECT frameAt(int dpi, const RECT *corner) const;
+    // The controls, their font and picture at the window's DPI.
+    void placeControls();
+    // The whole layout at a new DPI, in the frame given or one of its own.
+    void layOut(int dpi, const RECT *suggested);
     void command(int id, int code);
     HWND control(std::string_view name) const;
     void close();
@@ -89,6 +98,8 @@ private:
     HFONT m_font = nullptr;
     std::unique_ptr<ReportWindow> m_report;
     int m_dpi = 96;
+    int m_systemDpi = 96; // what the default font was made for
+    std::string m_failure;
     POINT m_fixedSize{0, 0}; // the window's size with its frame
     std::uint32_t m_folderColor;
     HWND m_focus = nullptr;    // the control to have the focus when the window is active

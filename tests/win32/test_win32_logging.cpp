@@ -7,8 +7,10 @@
 #include "logging/time_line.h"
 #include "report/day_record.h"
 #include "report/report_command.h"
+#include "settings/registry.h"
 #include "support/fake_clock.h"
 #include "support/log_path_cases.h"
+#include "win32/folder_picker.h"
 
 #include <doctest/doctest.h>
 
@@ -30,12 +32,16 @@ struct TempFolder {
         fs::create_directories(path);
     }
     ~TempFolder() { fs::remove_all(path); }
-    std::string file(const char *name) const { return (path / name).string(); }
+    std::string file(const char *name) const { return utf8(path / fs::u8path(name)); }
+    static std::string utf8(const fs::path &path) {
+        const std::u8string text = path.u8string();
+        return std::string(text.begin(), text.end());
+    }
     fs::path path;
 };
 
 std::string readAll(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(fs::u8path(path), std::ios::binary);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
@@ -143,4 +149,40 @@ TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {
     CHECK(tail.text.ends_with("\xC3\x9C"
                               "ber\r\n"));
     CHECK(readLogTail(folder.file("absent.log"), 10).status == LogTail::Status::Missing);
+}
+
+TEST_CASE("a folder outside the ANSI code page is stored, read back and logged into") {
+    const std::string key = "SOFTWARE\\Quorvel\\Test";
+    for (const char *name :
+         {"\xD0\x96\xD1\x83\xD1\x80\xD0\xBD\xD0\xB0\xD0\xBB "
+          "\xD0\xB2\xD1\x80\xD0\xB5\xD0\xBC\xD0\xB5\xD0\xBD\xD0\xB8", // Журнал времени
+          "\xE5\xB7\xA5\xE6\x97\xB6\xE8\xAE\xB0\xE5\xBD\x95"}) {      // 工时记录
+        CAPTURE(name);
+        TempFolder temp;
+        const std::string chosen = temp.file(name);
+        fs::create_directories(fs::u8path(chosen));
+        CHECK(win32::folderRefusal(chosen).empty());
+        REQUIRE(SaveSettingString(RegistryRoot::LocalMachine, key, "LogFolder", chosen, ""));
+        const std::string stored =
+            GetSettingString(RegistryRoot::LocalMachine, key, "LogFolder", "");
+        CHECK(stored == chosen);
+
+        test::FakeClock clock({{2003, 12, 2}, {9, 0, 0}});
+        test::ManualTimer timer;
+        LoggingControl control(clock, timer, systemLogStore(), temp.file("held-lines"));
+        std::string failure;
+        control.setListener({{}, {}, [&](const std::string &text) { failure = text; }, {}});
+        control.setFolder(stored);
+        control.start();
+        timer.fire();
+        control.stop();
+        CHECK(failure.empty());
+        // The line itself stays in the ANSI code page.
+        CHECK(readAll(stored + "\\2003-12-02.log") == formatted(9, 0, 0) + "\r\n");
+        RegDeleteTreeA(HKEY_LOCAL_MACHINE, key.c_str());
+    }
+    // A log file's path has room for MAX_PATH - 1 characters.
+    CHECK(win32::folderRefusal("C:\\" + std::string(241, 'a')).empty());
+    CHECK(win32::folderRefusal("C:\\" + std::string(242, 'a')).find("allows 259") !=
+          std::string::npos);
 }

@@ -104,6 +104,11 @@ TEST_CASE("text crosses in the ANSI code page") {
                        stored, &size) == ERROR_SUCCESS);
     CHECK(std::string(stored) == win32::toAnsi(folder));
     CHECK(GetSettingString(Machine, TestKey, "Folder", "") == folder);
+
+    // What an earlier version stored through the ANSI form reads the same.
+    const std::string ansi = win32::toAnsi(folder);
+    setRaw("Older", REG_SZ, ansi.data(), DWORD(ansi.size()));
+    CHECK(GetSettingString(Machine, TestKey, "Older", "") == folder);
     clear(HKEY_LOCAL_MACHINE, TestKey);
 }
 

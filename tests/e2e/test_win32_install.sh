@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The Windows installer under Wine, as a user without administrator rights
+# meets it: msiexec /i puts the program into %LOCALAPPDATA%\Programs\Wendle
+# with a Start menu shortcut; the shortcut starts it; a folder named in
+# Cyrillic is chosen in the browser and logged into; the window is laid out
+# again when its DPI changes; msiexec /x takes the program, the shortcut and
+# the Run value away and leaves the log folder and the settings.
+set -u
+source "$(dirname "$0")/lib.sh"
+
+for f in "${WENDLE_MSI:-}" "${WENDLE_DPI_PROBE:-}"; do
+    [ -n "$f" ] && [ -f "$f" ] || fail "missing: WENDLE_MSI=${WENDLE_MSI:-} WENDLE_DPI_PROBE=${WENDLE_DPI_PROBE:-}"
+done
+command -v wine >/dev/null || fail "wine is missing (run scripts/setup.sh)"
+export WINEPREFIX="$work/wine" WINEDEBUG=-all LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
+trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
+key='HKLM\SOFTWARE\Quorvel\Utils\Wendle'
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+wine wineboot -i >/dev/null 2>&1 || fail "the Wine prefix could not be made"
+profile="$WINEPREFIX/drive_c/users/$(id -un)"
+program="$profile/AppData/Local/Programs/Wendle/wendle.exe"
+shortcut="$profile/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quorvel Wendle.lnk"
+
+wine msiexec /i "$(wine winepath -w "$WENDLE_MSI" 2>/dev/null | tr -d '\r')" /qn ||
+    fail "msiexec /i ended with status $?"
+wait_until 30 test -f "$program" || fail "the program was not installed into %LOCALAPPDATA%\\Programs\\Wendle"
+wait_until 30 test -f "$shortcut" || fail "no Start menu shortcut"
+wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
+    grep -A20 'DisplayName *REG_SZ *Quorvel Wendle' | grep -q 'Publisher *REG_SZ *Quorvel' ||
+    fail "no uninstall entry with the publisher"
+
+# The Start menu's shortcut starts the installed program: first start,
+# the folder browser. Its tree opens on the desktop; the second entry is
+# the user's documents, whose one folder is the Cyrillic one.
+folder_name='Журнал времени'
+mkdir -p "$profile/Documents/$folder_name"
+wine start "$(wine winepath -w "$shortcut" 2>/dev/null | tr -d '\r')" >>"$work/wendle.out" 2>&1
+browser=$(wait_for_title '^Browse for Folder$' 30) || fail "the shortcut did not start the program"
+[ "$(own_process_count '*[\\/]Programs[\\/]Wendle[\\/]wendle.exe')" -eq 1 ] ||
+    fail "the program running is not the installed one"
+sleep 0.5
+xdotool windowfocus "$browser" key --delay 200 Right Down Right Down Return
+box=$(wait_for_title "$question_title" 10) || fail "the auto-start question did not come"
+xdotool windowfocus "$box" key y
+wait_for_window
+log="$profile/Documents/$folder_name/$(date +%Y-%m-%d).log"
+click_slider
+xdotool windowfocus "$wid" key Home
+wait_until 15 has_more_lines "$log" 1 || fail "no lines in $log"
+screenshot win32-cyrillic-folder
+
+# Moved to a monitor of twice the DPI: the layout in twips again at 192 dpi.
+wine "$WENDLE_DPI_PROBE" 192 | tr -d '\r' || fail "WM_DPICHANGED did not lay the window out again"
+sleep 0.5
+screenshot win32-dpi-192
+
+# The window closed (Alt+F4), then Start at Login's Run value as the program
+# writes it; only now, as Wine would start a Run value's program at once
+# if its session began again.
+xdotool windowfocus "$wid" key alt+F4
+wait_until 60 test "$(own_process_count '*[\\/]wendle.exe')" -eq 0 || fail "Alt+F4 did not end the program"
+wine reg add "$run_key" /v 'Quorvel Wendle' /d "\"$(wine winepath -w "$program" | tr -d '\r')\" --minimized" /f >/dev/null 2>&1
+lines=$(line_count "$log")
+
+wine msiexec /x "$(wine winepath -w "$WENDLE_MSI" 2>/dev/null | tr -d '\r')" /qn ||
+    fail "msiexec /x ended with status $?"
+wait_until 30 test ! -e "$program" || fail "uninstalling left the program"
+[ ! -e "$shortcut" ] || fail "uninstalling left the shortcut"
+[ ! -e "$(dirname "$program")" ] || fail "uninstalling left the program's folder"
+wine reg query "$run_key" /v 'Quorvel Wendle' >/dev/null 2>&1 && fail "uninstalling left the Run value"
+[ "$(line_count "$log")" = "$lines" ] && [ "$lines" -gt 0 ] || fail "the log folder was not left as it was"
+wine reg query "$key" /v Autostart 2>/dev/null | grep -q 'REG_DWORD *0x1' || fail "uninstalling took the settings"
+echo "PASS: installed, started from the Start menu, $lines lines in $folder_name, uninstalled"
