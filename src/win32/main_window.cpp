@@ -3,6 +3,8 @@
 #include "win32/window_proc.h"
 
 #include "form/caption_fit.h"
+#include "form/contrast.h"
+#include "form/font_scale.h"
 #include "form/interval_text.h"
 #include "form/layout.h"
 #include "form/looks.h"
@@ -88,13 +90,35 @@ COLORREF color(std::uint32_t code) {
                                      : static_cast<COLORREF>(code);
 }
 
+std::uint32_t rgbOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The folder's colour on the face of buttons; greyed never so faint that it
+// cannot be read, whatever the scheme's shadow colour.
+COLORREF folderColor(std::uint32_t code) {
+    if (code != form::SysColor::ButtonShadow)
+        return color(code);
+    const std::uint32_t shown =
+        form::readableGrey(rgbOf(GetSysColor(COLOR_BTNSHADOW)), rgbOf(GetSysColor(COLOR_WINDOWTEXT)),
+                           rgbOf(GetSysColor(COLOR_BTNFACE)));
+    return RGB((shown >> 16) & 0xFF, (shown >> 8) & 0xFF, shown & 0xFF);
+}
+
+// The user's font for messages, which the control panel's text size sets.
+LOGFONTW messageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics.lfMessageFont;
+}
+
 // Captions measured with the default GUI font at a character height in
 // pixels, in the window's own device context.
 class GdiCaptionMeasure final : public form::CaptionMeasure {
 public:
-    explicit GdiCaptionMeasure(HWND window) : m_window(window), m_dc(GetDC(window)) {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
-    }
+    GdiCaptionMeasure(HWND window, const LOGFONTW &font)
+        : m_window(window), m_dc(GetDC(window)), m_font(font) {}
     ~GdiCaptionMeasure() override {
         if (m_original)
             DeleteObject(SelectObject(m_dc, m_original));
@@ -155,10 +179,10 @@ private:
     HGDIOBJ m_original = nullptr;
 };
 
-// The largest size of the default GUI font, no larger than its own, at which
-// every caption can be read whole.
-HFONT fittingCaptionFont(HWND window) {
-    GdiCaptionMeasure measure(window);
+// The largest size of the font, no larger than its own, at which every
+// caption can be read whole.
+HFONT fittingCaptionFont(HWND window, const LOGFONTW &font) {
+    GdiCaptionMeasure measure(window, font);
     const double own = measure.ownSize();
     if (own <= 6)
         return measure.create(own);
@@ -181,9 +205,19 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     const HDC screen = GetDC(nullptr);
     m_dpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
+    // A font larger than the default gets a window larger by as much, its
+    // captions in that font; the default font the window as designed.
+    const LOGFONTW userFont = messageFont();
+    const double scale = form::fontScale(std::abs(userFont.lfHeight),
+                                         form::DefaultFontPoints * m_dpi / 72.0);
+    m_layoutDpi = m_dpi * scale;
+    if (scale > 1)
+        m_captionFont = userFont;
+    else
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_captionFont, &m_captionFont);
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
-    m_folderIcon = loadIcon(instance, IDI_FOLDER, 16);
+    m_folderIcon = loadIcon(instance, IDI_FOLDER, MulDiv(16, m_dpi, 96));
 
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
@@ -197,7 +231,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     RegisterClassExW(&windowClass);
 
     // The client area has the fixed size, its corner at the fixed place.
-    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_layoutDpi); };
     RECT frame{px(form::LeftTwips), px(form::TopTwips),
                px(form::LeftTwips + form::ClientWidthTwips),
                px(form::TopTwips + form::ClientHeightTwips)};
@@ -238,7 +272,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createControls() {
-    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_layoutDpi); };
     for (const ControlKind &kind : Kinds) {
         const form::ControlPlace &place = form::controlPlace(kind.name);
         CreateWindowExW(0, kind.windowClass, widen(std::string(place.caption)).c_str(),
@@ -247,7 +281,7 @@ void MainWindow::createControls() {
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(place.name))),
                         m_instance, nullptr);
     }
-    m_font = fittingCaptionFont(m_window);
+    m_font = fittingCaptionFont(m_window, m_captionFont);
     for (const form::ControlPlace &place : form::Controls)
         SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
     SendMessageW(control("cmdBrowse"), BM_SETIMAGE, IMAGE_ICON,
@@ -341,7 +375,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         const HWND child = reinterpret_cast<HWND>(lParam);
         if (child == control("lblLogFile") || child == control("txtLogFile"))
-            SetTextColor(dc, color(m_folderColor));
+            SetTextColor(dc, folderColor(m_folderColor));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }

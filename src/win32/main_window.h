@@ -83,6 +83,10 @@ private:
     HFONT m_font = nullptr;
     std::unique_ptr<ReportWindow> m_report;
     int m_dpi = 96;
+    // The resolution the twips are laid out at: the screen's, larger for a
+    // large font.
+    double m_layoutDpi = 96;
+    LOGFONTW m_captionFont{};
     POINT m_fixedSize{0, 0}; // the window's size with its frame
     std::uint32_t m_folderColor;
     HWND m_focus = nullptr;    // the control to have the focus when the window is active
