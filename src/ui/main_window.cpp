@@ -7,6 +7,7 @@
 #include "form/texts.h"
 #include "form/tray_messages.h"
 #include "ui/caption_font.h"
+#include "ui/checkable_menu_item.h"
 #include "ui/folder_picker.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
@@ -83,6 +84,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
       form::TimeCheckForm(clock, m_timer),
       m_tray(clockIcon(), QString::fromLatin1(form::TrayTip), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
+    readCheckableMenuItemsAsCheckBoxes();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
