@@ -124,8 +124,8 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
             const std::string range = isoDate(from) + " to " + isoDate(to);
             std::string unreadable;
             for (const std::string &notice : unreadableNotices(record))
-                unreadable += (unreadable.empty() ? "; lines that are not a time of day: " : ", ") +
-                              notice;
+                unreadable +=
+                    (unreadable.empty() ? "; lines that are not a time of day: " : ", ") + notice;
             svg << timelineSvg(layOutTimeline(record),
                                {"Wendle record of " + folder + ", " + range,
                                 "Logged from " + range + ", total " +

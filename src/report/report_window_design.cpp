@@ -37,7 +37,8 @@ WindowSize reportTimelineSize(const WindowFont &font, std::size_t days) {
     // 24 hours, every third named: some 36 lines' height of axis keeps the
     // labels apart in any font.
     const double width = font.dayWidth + font.totalWidth + 40 + font.lineHeight * 36;
-    const double height = font.lineHeight * (AroundLines + 2.2 * double(std::max<std::size_t>(1, days)));
+    const double height =
+        font.lineHeight * (AroundLines + 2.2 * double(std::max<std::size_t>(1, days)));
     return {int(width + 0.5), int(height + 0.5)};
 }
 

@@ -172,8 +172,8 @@ std::string timelineSvg(const Timeline &t, const SvgHeading &heading) {
     style += " .background { fill: " + colorText(dark.background) + " }";
     for (const auto role : {TimelineItem::Role::RowBand, TimelineItem::Role::Bar,
                             TimelineItem::Role::AxisText, TimelineItem::Role::DayText})
-        style += std::string(" .") + roleClass(role) + " { fill: " + colorText(roleColor(role, dark)) +
-                 " }";
+        style += std::string(" .") + roleClass(role) +
+                 " { fill: " + colorText(roleColor(role, dark)) + " }";
     style += " .hour { stroke: " + colorText(dark.hourLine) + " } }";
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
@@ -185,7 +185,8 @@ std::string timelineSvg(const Timeline &t, const SvgHeading &heading) {
     if (!heading.title.empty())
         svg += "<title id=\"title\">" + xmlText(heading.title) + "</title>\n<desc id=\"desc\">" +
                xmlText(heading.description) + "</desc>\n";
-    svg += "<style>" + style + "</style>\n"
+    svg += "<style>" + style +
+           "</style>\n"
            "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     for (const TimelineItem &item : t.items) {
         const std::string color = colorText(roleColor(item.role));
@@ -208,8 +209,7 @@ std::string timelineSvg(const Timeline &t, const SvgHeading &heading) {
                                                                                : "end";
             svg += "<text x=\"" + number(item.x) + "\" y=\"" + number(item.y) +
                    "\" text-anchor=\"" + anchor + "\" class=\"" + roleClass(item.role) +
-                   "\" fill=\"" + color + "\">" +
-                   xmlText(item.text) + "</text>\n";
+                   "\" fill=\"" + color + "\">" + xmlText(item.text) + "</text>\n";
             break;
         }
         }

@@ -16,9 +16,7 @@ public:
 
     bool isValid() const override { return m_action && menu(); }
     QObject *object() const override { return m_action; }
-    QWindow *window() const override {
-        return menu() ? menu()->windowHandle() : nullptr;
-    }
+    QWindow *window() const override { return menu() ? menu()->windowHandle() : nullptr; }
     QAccessibleInterface *parent() const override {
         return QAccessible::queryAccessibleInterface(menu());
     }
@@ -55,8 +53,9 @@ public:
         return s;
     }
     void *interface_cast(QAccessible::InterfaceType type) override {
-        return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface *>(this)
-                                                    : nullptr;
+        return type == QAccessible::ActionInterface
+                   ? static_cast<QAccessibleActionInterface *>(this)
+                   : nullptr;
     }
 
     QStringList actionNames() const override { return {toggleAction()}; }

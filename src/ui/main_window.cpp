@@ -64,10 +64,10 @@ void setForeground(QWidget *widget, QPalette::ColorRole role, QPalette::ColorRol
     if (systemCode == SysColor::ButtonShadow) {
         // Greyed as the scheme greys text, which its shadow colour is not in
         // every scheme, and never so faint that the folder cannot be read.
-        colour = QColor::fromRgb(form::readableGrey(
-            rgbOf(scheme.color(QPalette::Disabled, role)),
-            rgbOf(scheme.color(QPalette::Active, role)),
-            rgbOf(widget->palette().color(QPalette::Active, background))));
+        colour = QColor::fromRgb(
+            form::readableGrey(rgbOf(scheme.color(QPalette::Disabled, role)),
+                               rgbOf(scheme.color(QPalette::Active, role)),
+                               rgbOf(widget->palette().color(QPalette::Active, background))));
     }
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Active, role, colour);
@@ -155,8 +155,8 @@ void MainWindow::createControls() {
         const QScreen *screen = this->screen();
         const int side = twipsToPixels(240, screen ? screen->logicalDotsPerInchX() : 96.0);
         cmdBrowse->setIconSize(QSize(side, side));
-        cmdBrowse->setIcon(QIcon(openFolderPixmap().scaled(side, side, Qt::KeepAspectRatio,
-                                                           Qt::SmoothTransformation)));
+        cmdBrowse->setIcon(QIcon(
+            openFolderPixmap().scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
     }
     cmdBrowse->setFocusPolicy(Qt::StrongFocus);
     cmdBrowse->setAccessibleName(QString::fromUtf8(form::BrowseAccessibleName));

@@ -1,5 +1,6 @@
 #include "ui/report_window.h"
 
+#include "form/contrast.h"
 #include "report/report_entries.h"
 #include "report/report_window_design.h"
 #include "ui/pictures.h"
@@ -32,8 +33,10 @@ report::TimelineColors schemeColors(const QPalette &palette) {
     colors.background = rgbOf(palette.color(QPalette::Base));
     colors.band = rgbOf(palette.color(QPalette::AlternateBase));
     colors.hourLine = rgbOf(palette.color(QPalette::Mid));
-    colors.axisText = rgbOf(palette.color(QPalette::PlaceholderText));
     colors.text = rgbOf(palette.color(QPalette::Text));
+    // The hour labels are small: greyed, but as readable as text must be.
+    colors.axisText = form::readableGrey(rgbOf(palette.color(QPalette::PlaceholderText)),
+                                         colors.text, colors.background, 4.5);
     if (palette.color(QPalette::Base).lightness() < 128)
         colors.bar = 0x5cb87f; // the same green, lighter to stand out on dark
     return colors;
@@ -41,7 +44,8 @@ report::TimelineColors schemeColors(const QPalette &palette) {
 
 report::WindowFont windowFont(const QFont &font) {
     const QFontMetricsF metrics(font);
-    return {metrics.height(), metrics.horizontalAdvance(QString::fromLatin1(report::DayColumnSample)),
+    return {metrics.height(),
+            metrics.horizontalAdvance(QString::fromLatin1(report::DayColumnSample)),
             metrics.horizontalAdvance(QString::fromLatin1(report::TotalColumnSample))};
 }
 
@@ -68,7 +72,8 @@ public:
     }
     // Below this the rows scroll.
     int rowsHeight() const {
-        return int(report::reportTimelineMinimumHeight(windowFont(font()), report::RecentDays::Count));
+        return int(
+            report::reportTimelineMinimumHeight(windowFont(font()), report::RecentDays::Count));
     }
 
 protected:
@@ -106,8 +111,8 @@ protected:
         }
         if (const Item *chosen = report::timelineItemOf(timeline, m_day, m_stretch)) {
             painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
-            painter.drawRect(QRectF(chosen->x - 2, chosen->y - 1, chosen->width + 4,
-                                    chosen->height + 2));
+            painter.drawRect(
+                QRectF(chosen->x - 2, chosen->y - 1, chosen->width + 4, chosen->height + 2));
         }
     }
     bool event(QEvent *event) override {
@@ -224,14 +229,12 @@ void ReportWindow::showDays() {
             if (items[i]->text(0) != qt(entries[i].name))
                 items[i]->setText(0, qt(entries[i].name));
     } else {
-        const int current = m_list->currentItem()
-                                ? m_list->indexOfTopLevelItem(m_list->currentItem())
-                                : 0;
+        const int current =
+            m_list->currentItem() ? m_list->indexOfTopLevelItem(m_list->currentItem()) : 0;
         m_list->clear();
         QTreeWidgetItem *day = nullptr;
         for (const report::ReportEntry &entry : entries) {
-            auto *item = entry.stretch < 0 ? new QTreeWidgetItem(m_list)
-                                           : new QTreeWidgetItem(day);
+            auto *item = entry.stretch < 0 ? new QTreeWidgetItem(m_list) : new QTreeWidgetItem(day);
             if (entry.stretch < 0)
                 day = item;
             item->setText(0, qt(entry.name));

@@ -100,8 +100,8 @@ COLORREF folderColor(std::uint32_t code) {
     if (code != form::SysColor::ButtonShadow)
         return color(code);
     const std::uint32_t shown =
-        form::readableGrey(rgbOf(GetSysColor(COLOR_BTNSHADOW)), rgbOf(GetSysColor(COLOR_WINDOWTEXT)),
-                           rgbOf(GetSysColor(COLOR_BTNFACE)));
+        form::readableGrey(rgbOf(GetSysColor(COLOR_BTNSHADOW)),
+                           rgbOf(GetSysColor(COLOR_WINDOWTEXT)), rgbOf(GetSysColor(COLOR_BTNFACE)));
     return RGB((shown >> 16) & 0xFF, (shown >> 8) & 0xFF, shown & 0xFF);
 }
 
@@ -208,8 +208,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     // A font larger than the default gets a window larger by as much, its
     // captions in that font; the default font the window as designed.
     const LOGFONTW userFont = messageFont();
-    const double scale = form::fontScale(std::abs(userFont.lfHeight),
-                                         form::DefaultFontPoints * m_dpi / 72.0);
+    const double scale =
+        form::fontScale(std::abs(userFont.lfHeight), form::DefaultFontPoints * m_dpi / 72.0);
     m_layoutDpi = m_dpi * scale;
     if (scale > 1)
         m_captionFont = userFont;

@@ -37,8 +37,8 @@ private slots:
         QTest::newRow("Fusion light disabled text") << 0xbebebeu << 0x000000u << 0xefefefu << false;
         QTest::newRow("dark, dim grey") << 0x4a4a4au << 0xffffffu << 0x353535u << false;
         QTest::newRow("darker, near the window") << 0x2a2e32u << 0xfcfcfcu << 0x202326u << false;
-        QTest::newRow("grey on the dark side of a light window") << 0xd0d0d0u << 0x101010u
-                                                                  << 0xffffffu << false;
+        QTest::newRow("grey on the dark side of a light window")
+            << 0xd0d0d0u << 0x101010u << 0xffffffu << false;
     }
     void greyIsReadable() {
         QFETCH(quint32, grey);
