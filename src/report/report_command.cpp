@@ -2,6 +2,7 @@
 
 #include "report/dates.h"
 #include "report/record_reader.h"
+#include "report/report_entries.h"
 #include "report/report_output.h"
 #include "report/timeline.h"
 
@@ -120,7 +121,16 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
                     << " cannot be read: " << day.readError << "\n";
         if (!svgFile.empty()) {
             std::ofstream svg(std::filesystem::u8path(svgFile), std::ios::binary);
-            svg << timelineSvg(layOutTimeline(record));
+            const std::string range = isoDate(from) + " to " + isoDate(to);
+            std::string unreadable;
+            for (const std::string &notice : unreadableNotices(record))
+                unreadable +=
+                    (unreadable.empty() ? "; lines that are not a time of day: " : ", ") + notice;
+            svg << timelineSvg(layOutTimeline(record),
+                               {"Wendle record of " + folder + ", " + range,
+                                "Logged from " + range + ", total " +
+                                    durationText(grandTotal(record)) + unreadable +
+                                    ". A row a day, 00:00 to 24:00, each day's total at its end."});
             if (!svg.flush())
                 throw Failure{"cannot write " + svgFile};
         }

@@ -2,19 +2,13 @@
 
 #include "logging/local_time.h"
 #include "report/dates.h"
+#include "report/report_entries.h"
 
 #include <cstdio>
 
 namespace wendle::report {
 
 namespace {
-
-long grandTotal(const std::vector<DayRecord> &days) {
-    long total = 0;
-    for (const DayRecord &day : days)
-        total += day.totalSeconds();
-    return total;
-}
 
 std::string jsonString(const std::string &text) {
     std::string out = "\"";
@@ -67,20 +61,11 @@ void writeText(std::ostream &out, const std::string &folder, const std::vector<D
                   durationText(grandTotal(days)).c_str());
     out << row;
 
-    bool heading = false;
-    for (const DayRecord &day : days) {
-        if (day.unreadableLines.empty())
-            continue;
-        if (!heading)
-            out << "\nLines that are not a time of day:\n";
-        heading = true;
-        out << "  " << isoDate(day.date) << ": line";
-        if (day.unreadableLines.size() > 1)
-            out << 's';
-        for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
-            out << (i ? ", " : " ") << day.unreadableLines[i];
-        out << '\n';
-    }
+    const std::vector<std::string> notices = unreadableNotices(days);
+    if (!notices.empty())
+        out << "\nLines that are not a time of day:\n";
+    for (const std::string &notice : notices)
+        out << "  " << notice << '\n';
 }
 
 void writeCsv(std::ostream &out, const std::vector<DayRecord> &days) {

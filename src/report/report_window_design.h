@@ -9,9 +9,6 @@ namespace wendle::report {
 
 // The report window as both front ends show it.
 inline constexpr const char *ReportWindowTitle = "Wendle Report";
-// Its first client size, in pixels.
-inline constexpr int ReportWindowWidth = 900;
-inline constexpr int ReportWindowHeight = 260;
 // How often the window looks whether a reading of the log is done; the
 // reading itself follows today's file off the window's thread.
 inline constexpr int ReportFollowMilliseconds = 200;
@@ -30,5 +27,17 @@ struct WindowFont {
 // height, never narrower than a line and a bit.
 Timeline layOutReportWindow(const std::vector<DayRecord> &days, const WindowFont &font,
                             double width, double height);
+
+// The height below which the days no longer have their rows: the window
+// scrolls there.
+double reportTimelineMinimumHeight(const WindowFont &font, std::size_t days);
+
+// The timeline's first size, from the font (which follows the resolution):
+// room for the hour labels apart and two lines a day.
+struct WindowSize {
+    int width = 0;
+    int height = 0;
+};
+WindowSize reportTimelineSize(const WindowFont &font, std::size_t days);
 
 } // namespace wendle::report

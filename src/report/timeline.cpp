@@ -48,21 +48,29 @@ std::string colorText(unsigned rgb) {
 
 } // namespace
 
-unsigned roleColor(TimelineItem::Role role) {
+unsigned roleColor(TimelineItem::Role role, const TimelineColors &colors) {
     switch (role) {
     case TimelineItem::Role::RowBand:
-        return 0xeef1f5;
+        return colors.band;
     case TimelineItem::Role::Bar:
-        return 0x2f7d4f;
+        return colors.bar;
     case TimelineItem::Role::HourLine:
-        return 0xc4c9d0;
+        return colors.hourLine;
     case TimelineItem::Role::AxisText:
-        return 0x5a6270;
+        return colors.axisText;
     case TimelineItem::Role::DayText:
     case TimelineItem::Role::TotalText:
-        return 0x1d2430;
+        return colors.text;
     }
-    return 0;
+    return colors.text;
+}
+
+const TimelineItem *timelineItemOf(const Timeline &timeline, int day, int stretch) {
+    const auto role = stretch < 0 ? TimelineItem::Role::RowBand : TimelineItem::Role::Bar;
+    for (const TimelineItem &item : timeline.items)
+        if (item.role == role && item.day == day && item.stretch == stretch)
+            return &item;
+    return nullptr;
 }
 
 std::string stretchText(const Stretch &stretch) {
@@ -89,7 +97,9 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
                            y + 2,
                            axisWidth,
                            m.rowHeight - 4,
-                           {}});
+                           {},
+                           Item::Anchor::Start,
+                           int(d)});
     }
     // Hour marks; every third hour named.
     for (int hour = 0; hour <= 24; ++hour) {
@@ -112,17 +122,18 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
         const double y = top + m.rowHeight * double(d);
         const double baseline = y + m.rowHeight / 2 + m.fontSize * 0.35;
         t.items.push_back({Item::Kind::Text, Item::Role::DayText, Margin, baseline, 0, 0,
-                           std::string(weekdayName(day.date)) + " " + isoDate(day.date)});
+                           std::string(weekdayName(day.date)) + " " + isoDate(day.date),
+                           Item::Anchor::Start, int(d)});
         for (std::size_t s = 0; s < day.stretches.size(); ++s) {
             const Stretch &stretch = day.stretches[s];
             // Even a stretch of seconds stays visible.
             const double x = xAt(stretch.start);
             const double width = std::max(1.5, xAt(stretch.end) - x);
             t.items.push_back({Item::Kind::Box, Item::Role::Bar, x, y + 5, width, m.rowHeight - 10,
-                               stretchText(stretch)});
+                               stretchText(stretch), Item::Anchor::Start, int(d), int(s)});
         }
         t.items.push_back({Item::Kind::Text, Item::Role::TotalText, m.width - Margin, baseline, 0,
-                           0, durationText(day.totalSeconds()), Item::Anchor::End});
+                           0, durationText(day.totalSeconds()), Item::Anchor::End, int(d)});
     }
     return t;
 }
@@ -136,36 +147,69 @@ std::string timelineTextAt(const Timeline &timeline, double x, double y) {
     return std::string();
 }
 
-std::string timelineSvg(const Timeline &t) {
+const char *roleClass(TimelineItem::Role role) {
+    switch (role) {
+    case TimelineItem::Role::RowBand:
+        return "band";
+    case TimelineItem::Role::Bar:
+        return "bar";
+    case TimelineItem::Role::HourLine:
+        return "hour";
+    case TimelineItem::Role::AxisText:
+        return "axis";
+    case TimelineItem::Role::DayText:
+    case TimelineItem::Role::TotalText:
+        return "text";
+    }
+    return "text";
+}
+
+std::string timelineSvg(const Timeline &t, const SvgHeading &heading) {
+    // The same colours as the attributes, again for a dark scheme; the bars
+    // lighter there, to stand out from the dark bands.
+    const TimelineColors dark{0x1d2127, 0x2a3038, 0x5cb87f, 0x4a525c, 0xaab2bd, 0xe8ebef};
+    std::string style = "@media (prefers-color-scheme: dark) {";
+    style += " .background { fill: " + colorText(dark.background) + " }";
+    for (const auto role : {TimelineItem::Role::RowBand, TimelineItem::Role::Bar,
+                            TimelineItem::Role::AxisText, TimelineItem::Role::DayText})
+        style += std::string(" .") + roleClass(role) +
+                 " { fill: " + colorText(roleColor(role, dark)) + " }";
+    style += " .hour { stroke: " + colorText(dark.hourLine) + " } }";
     std::string svg = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" +
                       number(t.width) + "\" height=\"" + number(t.height) + "\" viewBox=\"0 0 " +
                       number(t.width) + " " + number(t.height) +
                       "\" font-family=\"DejaVu Sans, Verdana, sans-serif\" font-size=\"" +
-                      number(t.fontSize) +
-                      "\">\n<rect width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
+                      number(t.fontSize) + "\" role=\"img\"";
+    svg += heading.title.empty() ? ">\n" : " aria-labelledby=\"title desc\">\n";
+    if (!heading.title.empty())
+        svg += "<title id=\"title\">" + xmlText(heading.title) + "</title>\n<desc id=\"desc\">" +
+               xmlText(heading.description) + "</desc>\n";
+    svg += "<style>" + style +
+           "</style>\n"
+           "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"#ffffff\"/>\n";
     for (const TimelineItem &item : t.items) {
         const std::string color = colorText(roleColor(item.role));
         switch (item.kind) {
         case TimelineItem::Kind::Box:
             svg += "<rect x=\"" + number(item.x) + "\" y=\"" + number(item.y) + "\" width=\"" +
-                   number(item.width) + "\" height=\"" + number(item.height) + "\" fill=\"" +
-                   color + "\"";
+                   number(item.width) + "\" height=\"" + number(item.height) + "\" class=\"" +
+                   roleClass(item.role) + "\" fill=\"" + color + "\"";
             svg +=
                 item.text.empty() ? "/>\n" : "><title>" + xmlText(item.text) + "</title></rect>\n";
             break;
         case TimelineItem::Kind::Line:
             svg += "<line x1=\"" + number(item.x) + "\" y1=\"" + number(item.y) + "\" x2=\"" +
                    number(item.x + item.width) + "\" y2=\"" + number(item.y + item.height) +
-                   "\" stroke=\"" + color + "\" stroke-width=\"1\"/>\n";
+                   "\" class=\"hour\" stroke=\"" + color + "\" stroke-width=\"1\"/>\n";
             break;
         case TimelineItem::Kind::Text: {
             const char *anchor = item.anchor == TimelineItem::Anchor::Start    ? "start"
                                  : item.anchor == TimelineItem::Anchor::Middle ? "middle"
                                                                                : "end";
             svg += "<text x=\"" + number(item.x) + "\" y=\"" + number(item.y) +
-                   "\" text-anchor=\"" + anchor + "\" fill=\"" + color + "\">" +
-                   xmlText(item.text) + "</text>\n";
+                   "\" text-anchor=\"" + anchor + "\" class=\"" + roleClass(item.role) +
+                   "\" fill=\"" + color + "\">" + xmlText(item.text) + "</text>\n";
             break;
         }
         }

@@ -18,6 +18,8 @@ struct TimelineItem {
     double x, y, width, height; // a line runs from (x, y) to (x + width, y + height)
     std::string text;           // UTF-8; for a bar, what pointing at it shows
     Anchor anchor = Anchor::Start;
+    int day = -1;     // the row's day, for its band, texts and bars
+    int stretch = -1; // the bar's stretch in its day
 };
 
 struct Timeline {
@@ -43,10 +45,31 @@ std::string stretchText(const Stretch &stretch);
 // What pointing at (x, y) shows: the text of the stretch there, or nothing.
 std::string timelineTextAt(const Timeline &timeline, double x, double y);
 
-// A standalone SVG document; a bar's text shows when the pointer rests on it.
-std::string timelineSvg(const Timeline &timeline);
+// The SVG's title and description, for screen readers and search.
+struct SvgHeading {
+    std::string title;
+    std::string description;
+};
 
-// The colours of the roles, 0xRRGGBB.
-unsigned roleColor(TimelineItem::Role role);
+// A standalone SVG document; a bar's text shows when the pointer rests on it.
+// It follows a dark colour scheme where the viewer prefers one.
+std::string timelineSvg(const Timeline &timeline, const SvgHeading &heading = {});
+
+// The colours of the roles, 0xRRGGBB: the window's background and text from
+// the user's scheme, the bars one colour that reads the same to colour-blind
+// eyes.
+struct TimelineColors {
+    unsigned background = 0xffffff;
+    unsigned band = 0xeef1f5;
+    unsigned bar = 0x2f7d4f;
+    unsigned hourLine = 0xc4c9d0;
+    unsigned axisText = 0x5a6270;
+    unsigned text = 0x1d2430;
+};
+unsigned roleColor(TimelineItem::Role role, const TimelineColors &colors = {});
+
+// Where a day's row (stretch -1) or one of its bars lies; null when the
+// timeline has no such item.
+const TimelineItem *timelineItemOf(const Timeline &timeline, int day, int stretch);
 
 } // namespace wendle::report

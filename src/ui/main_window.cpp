@@ -1,10 +1,13 @@
 #include "ui/main_window.h"
 
+#include "form/contrast.h"
+#include "form/font_scale.h"
 #include "form/interval_text.h"
 #include "form/layout.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
 #include "ui/caption_font.h"
+#include "ui/checkable_menu_item.h"
 #include "ui/folder_picker.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
@@ -49,10 +52,24 @@ QString spokenCaption(const char *name) {
     return caption(name).trimmed();
 }
 
-void setForeground(QWidget *widget, QPalette::ColorRole role, quint32 systemCode) {
+quint32 rgbOf(const QColor &colour) {
+    return colour.rgb() & 0xFFFFFF;
+}
+
+void setForeground(QWidget *widget, QPalette::ColorRole role, QPalette::ColorRole background,
+                   quint32 systemCode) {
     // Resolved from the user's scheme, not from the widget's own palette,
     // which already holds the colour of the other look.
-    const QColor colour = systemColor(systemCode, QApplication::palette(widget));
+    const QPalette scheme = QApplication::palette(widget);
+    QColor colour = systemColor(systemCode, scheme);
+    if (systemCode == SysColor::ButtonShadow) {
+        // Greyed as the scheme greys text, which its shadow colour is not in
+        // every scheme, and never so faint that the folder cannot be read.
+        colour = QColor::fromRgb(
+            form::readableGrey(rgbOf(scheme.color(QPalette::Disabled, role)),
+                               rgbOf(scheme.color(QPalette::Active, role)),
+                               rgbOf(widget->palette().color(QPalette::Active, background))));
+    }
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Active, role, colour);
     palette.setColor(QPalette::Inactive, role, colour);
@@ -69,6 +86,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
       m_tray(clockIcon(), loggingClockIcon(), QString::fromLatin1(form::TrayTip), this),
       m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
+    readCheckableMenuItemsAsCheckBoxes();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
@@ -136,8 +154,14 @@ void MainWindow::createControls() {
 
     cmdBrowse = new QToolButton(this);
     cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
-    cmdBrowse->setIcon(QIcon(openFolderPixmap()));
-    cmdBrowse->setIconSize(QSize(16, 16));
+    {
+        // The picture grows with the screen's resolution, as the button does.
+        const QScreen *screen = this->screen();
+        const int side = twipsToPixels(240, screen ? screen->logicalDotsPerInchX() : 96.0);
+        cmdBrowse->setIconSize(QSize(side, side));
+        cmdBrowse->setIcon(QIcon(
+            openFolderPixmap().scaled(side, side, Qt::KeepAspectRatio, Qt::SmoothTransformation)));
+    }
     cmdBrowse->setFocusPolicy(Qt::StrongFocus);
     cmdBrowse->setAccessibleName(QString::fromUtf8(form::BrowseAccessibleName));
 
@@ -221,7 +245,10 @@ void MainWindow::createControls() {
 
 void MainWindow::placeControls() {
     const QScreen *screen = this->screen();
-    const qreal dpi = screen ? screen->logicalDotsPerInchX() : 96.0;
+    // Larger for a font larger than the default, so its captions fit whole.
+    const QFont userFont = QApplication::font();
+    const qreal dpi = (screen ? screen->logicalDotsPerInchX() : 96.0) *
+                      form::fontScale(userFont.pointSizeF(), form::DefaultFontPoints);
 
     for (const form::ControlPlace &place : form::Controls) {
         auto *widget = findChild<QWidget *>(qt(std::string(place.name)));
@@ -260,8 +287,8 @@ void MainWindow::setLook(const form::Look &look) {
     }
     cmdStart->setEnabled(look.startEnabled);
     cmdStop->setEnabled(look.stopEnabled);
-    setForeground(lblLogFile, QPalette::WindowText, look.folderColor);
-    setForeground(txtLogFile, QPalette::Text, look.folderColor);
+    setForeground(lblLogFile, QPalette::WindowText, QPalette::Window, look.folderColor);
+    setForeground(txtLogFile, QPalette::Text, QPalette::Base, look.folderColor);
     cmdBrowse->setEnabled(look.browseEnabled);
 }
 

@@ -10,11 +10,20 @@
 #include <string>
 #include <vector>
 
+class QLabel;
+class QScrollArea;
+class QTreeWidget;
+
 namespace wendle {
 
+class TimelineView;
+
 // "Wendle Report": the last 7 days as a timeline, today at the top, with
-// each day's total. Pointing at a stretch tells its start, end and length;
-// today's row follows the log while the window is open.
+// each day's total; below it the same days and their stretches as a list a
+// screen reader reads and the arrow keys go through (the chosen one marked
+// on the timeline), and the grand total with any unreadable lines. Pointing
+// at a stretch tells its start, end and length; today's row follows the log
+// while the window is open.
 class ReportWindow : public QWidget {
     Q_OBJECT
 
@@ -29,22 +38,26 @@ public:
     // Shows a finished reading; reads on in what today's file gained (all
     // days again after midnight).
     void refresh();
-    // Waits for the reading under way, for tests.
-    void finishReading() { m_days.finish(); }
+    // Waits for the reading under way and shows it, for tests.
+    void finishReading();
 
     const std::vector<report::DayRecord> &days() const { return m_days.days(); }
-    // What pointing at this spot shows; empty off every stretch.
-    QString stretchTextAt(QPointF position) const;
 
 protected:
-    void paintEvent(QPaintEvent *event) override;
-    bool event(QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void hideEvent(QHideEvent *event) override;
 
 private:
+    void showDays();
+    void sizeToContent();
+
     report::RecentDays m_days;
     QTimer m_follow;
+    TimelineView *m_timeline;
+    QScrollArea *m_scroll;
+    QTreeWidget *m_list;
+    QLabel *m_summary;
+    bool m_sized = false;
 };
 
 } // namespace wendle

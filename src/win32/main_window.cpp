@@ -3,6 +3,8 @@
 #include "win32/window_proc.h"
 
 #include "form/caption_fit.h"
+#include "form/contrast.h"
+#include "form/font_scale.h"
 #include "form/interval_text.h"
 #include "form/layout.h"
 #include "form/looks.h"
@@ -93,16 +95,35 @@ COLORREF color(std::uint32_t code) {
                                      : static_cast<COLORREF>(code);
 }
 
+std::uint32_t rgbOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The folder's colour on the face of buttons; greyed never so faint that it
+// cannot be read, whatever the scheme's shadow colour.
+COLORREF folderColor(std::uint32_t code) {
+    if (code != form::SysColor::ButtonShadow)
+        return color(code);
+    const std::uint32_t shown =
+        form::readableGrey(rgbOf(GetSysColor(COLOR_BTNSHADOW)),
+                           rgbOf(GetSysColor(COLOR_WINDOWTEXT)), rgbOf(GetSysColor(COLOR_BTNFACE)));
+    return RGB((shown >> 16) & 0xFF, (shown >> 8) & 0xFF, shown & 0xFF);
+}
+
+// The user's font for messages, which the control panel's text size sets.
+LOGFONTW messageFont() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    return metrics.lfMessageFont;
+}
+
 // Captions measured with the default GUI font at a character height in
 // pixels, in the window's own device context.
 class GdiCaptionMeasure final : public form::CaptionMeasure {
 public:
-    // The default font is made for the system's DPI; at another the
-    // window's text grows or shrinks with it.
-    GdiCaptionMeasure(HWND window, int dpi, int systemDpi) : m_window(window), m_dc(GetDC(window)) {
-        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_font, &m_font);
-        m_font.lfHeight = MulDiv(m_font.lfHeight, dpi, systemDpi);
-    }
+    GdiCaptionMeasure(HWND window, const LOGFONTW &font)
+        : m_window(window), m_dc(GetDC(window)), m_font(font) {}
     ~GdiCaptionMeasure() override {
         if (m_original)
             DeleteObject(SelectObject(m_dc, m_original));
@@ -163,10 +184,10 @@ private:
     HGDIOBJ m_original = nullptr;
 };
 
-// The largest size of the default GUI font, no larger than its own, at which
-// every caption can be read whole.
-HFONT fittingCaptionFont(HWND window, int dpi, int systemDpi) {
-    GdiCaptionMeasure measure(window, dpi, systemDpi);
+// The largest size of the font, no larger than its own, at which every
+// caption can be read whole.
+HFONT fittingCaptionFont(HWND window, const LOGFONTW &font) {
+    GdiCaptionMeasure measure(window, font);
     const double own = measure.ownSize();
     if (own <= 6)
         return measure.create(own);
@@ -200,6 +221,16 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     const HDC screen = GetDC(nullptr);
     m_dpi = m_systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
     ReleaseDC(nullptr, screen);
+    // A font larger than the default gets a window larger by as much, its
+    // captions in that font; the default font the window as designed.
+    const LOGFONTW userFont = messageFont();
+    const double scale =
+        form::fontScale(std::abs(userFont.lfHeight), form::DefaultFontPoints * m_dpi / 72.0);
+    m_fontScale = scale;
+    if (scale > 1)
+        m_captionFont = userFont;
+    else
+        GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof m_captionFont, &m_captionFont);
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
     m_loggingIcon = loadIcon(instance, IDI_CLOCK_LOGGING, GetSystemMetrics(SM_CXSMICON));
@@ -259,7 +290,8 @@ MainWindow::~MainWindow() {
 RECT MainWindow::frameAt(int dpi, const RECT *corner) const {
     // The client area has the fixed size, its corner at the fixed place or
     // where the window is now (corner).
-    const auto px = [dpi](int twips) { return form::twipsToPixels(twips, dpi); };
+    const double layoutDpi = dpi * m_fontScale;
+    const auto px = [layoutDpi](int twips) { return form::twipsToPixels(twips, layoutDpi); };
     RECT frame{px(form::LeftTwips), px(form::TopTwips),
                px(form::LeftTwips + form::ClientWidthTwips),
                px(form::TopTwips + form::ClientHeightTwips)};
@@ -304,13 +336,18 @@ void MainWindow::createControls() {
 }
 
 void MainWindow::placeControls() {
-    const auto px = [this](int twips) { return form::twipsToPixels(twips, m_dpi); };
+    const double layoutDpi = m_dpi * m_fontScale;
+    const auto px = [layoutDpi](int twips) { return form::twipsToPixels(twips, layoutDpi); };
     for (const form::ControlPlace &place : form::Controls)
         MoveWindow(control(place.name), px(place.left), px(place.top), px(place.width),
                    px(place.height), FALSE);
     // The captions' font and the folder picture at this DPI; the old ones go
     // once no control uses them.
-    const HFONT font = fittingCaptionFont(m_window, m_dpi, m_systemDpi);
+    // The captions' font was made for the system's DPI; at another it grows
+    // or shrinks with it.
+    LOGFONTW captionFont = m_captionFont;
+    captionFont.lfHeight = MulDiv(captionFont.lfHeight, m_dpi, m_systemDpi);
+    const HFONT font = fittingCaptionFont(m_window, captionFont);
     for (const form::ControlPlace &place : form::Controls)
         SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     const HICON folderIcon = loadIcon(m_instance, IDI_FOLDER, MulDiv(16, m_dpi, 96));
@@ -409,7 +446,7 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         const HDC dc = reinterpret_cast<HDC>(wParam);
         const HWND child = reinterpret_cast<HWND>(lParam);
         if (child == control("lblLogFile") || child == control("txtLogFile"))
-            SetTextColor(dc, color(m_folderColor));
+            SetTextColor(dc, folderColor(m_folderColor));
         SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
         return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
     }

@@ -98,8 +98,12 @@ private:
     HFONT m_font = nullptr;
     std::unique_ptr<ReportWindow> m_report;
     int m_dpi = 96;
-    int m_systemDpi = 96; // what the default font was made for
+    int m_systemDpi = 96; // what the caption font was made for
     std::string m_failure;
+    // The twips are laid out at the DPI times this: 1, larger for a font
+    // larger than the default.
+    double m_fontScale = 1;
+    LOGFONTW m_captionFont{};
     POINT m_fixedSize{0, 0}; // the window's size with its frame
     std::uint32_t m_folderColor;
     HWND m_focus = nullptr;    // the control to have the focus when the window is active

@@ -2,7 +2,9 @@
 
 #include "win32/window_proc.h"
 
+#include "form/contrast.h"
 #include "logging/text_win32.h"
+#include "report/report_entries.h"
 #include "report/report_window_design.h"
 
 #include <commctrl.h>
@@ -14,14 +16,32 @@ namespace {
 
 constexpr UINT_PTR FollowTimer = 1;
 
-COLORREF color(report::TimelineItem::Role role) {
-    const unsigned rgb = report::roleColor(role);
+unsigned rgbOf(COLORREF colour) {
+    return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
+// The scheme's colours; the bars keep their one colour, lighter on dark.
+report::TimelineColors schemeColors() {
+    report::TimelineColors colors;
+    colors.background = rgbOf(GetSysColor(COLOR_WINDOW));
+    colors.band = rgbOf(GetSysColor(COLOR_BTNFACE));
+    colors.hourLine = rgbOf(GetSysColor(COLOR_BTNSHADOW));
+    colors.text = rgbOf(GetSysColor(COLOR_WINDOWTEXT));
+    // The hour labels are small: greyed, but as readable as text must be.
+    colors.axisText =
+        form::readableGrey(rgbOf(GetSysColor(COLOR_GRAYTEXT)), colors.text, colors.background, 4.5);
+    const unsigned w = colors.background;
+    if (((w >> 16) & 0xFF) + ((w >> 8) & 0xFF) + (w & 0xFF) < 3 * 128)
+        colors.bar = 0x5cb87f;
+    return colors;
+}
+
+COLORREF color(report::TimelineItem::Role role, const report::TimelineColors &colors) {
+    const unsigned rgb = report::roleColor(role, colors);
     return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
 }
 
-report::Timeline layOut(const std::vector<report::DayRecord> &days, HWND window, HFONT font) {
-    RECT client;
-    GetClientRect(window, &client);
+report::WindowFont measure(HWND window, HFONT font) {
     const HDC dc = GetDC(window);
     const HGDIOBJ previous = SelectObject(dc, font);
     TEXTMETRICW text{};
@@ -36,7 +56,7 @@ report::Timeline layOut(const std::vector<report::DayRecord> &days, HWND window,
                                       widthOf(report::TotalColumnSample)};
     SelectObject(dc, previous);
     ReleaseDC(window, dc);
-    return report::layOutReportWindow(days, measured, client.right, client.bottom);
+    return measured;
 }
 
 } // namespace
@@ -50,7 +70,7 @@ ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
     windowClass.hInstance = instance;
     windowClass.hIcon = icon;
     windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     windowClass.lpszClassName = ClassName;
     RegisterClassExW(&windowClass);
 
@@ -59,12 +79,26 @@ ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
     m_font = CreateFontIndirectW(&metrics.lfMessageFont);
 
-    RECT frame{0, 0, report::ReportWindowWidth, report::ReportWindowHeight};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
-    m_window =
-        CreateWindowExW(0, ClassName, widen(report::ReportWindowTitle).c_str(), WS_OVERLAPPEDWINDOW,
-                        CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                        frame.bottom - frame.top, nullptr, nullptr, instance, this);
+    m_window = CreateWindowExW(0, ClassName, widen(report::ReportWindowTitle).c_str(),
+                               WS_OVERLAPPEDWINDOW | WS_VSCROLL, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    // The chosen entry and the grand total, as words a screen reader reads.
+    m_status = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
+                               0, 0, 0, m_window, nullptr, instance, nullptr);
+    SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    // Its size from the font, which follows the resolution and the user's
+    // choice; within the screen, and what does not fit scrolls.
+    m_measured = measure(m_window, m_font);
+    const report::WindowSize wanted =
+        report::reportTimelineSize(m_measured, report::RecentDays::Count);
+    RECT frame{0, 0, wanted.width, wanted.height + statusHeight()};
+    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_VSCROLL, FALSE, 0);
+    RECT work{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    SetWindowPos(m_window, nullptr, 0, 0,
+                 std::min<LONG>(frame.right - frame.left, (work.right - work.left) * 9 / 10),
+                 std::min<LONG>(frame.bottom - frame.top, (work.bottom - work.top) * 9 / 10),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     m_tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, m_window,
                             nullptr, instance, nullptr);
@@ -99,10 +133,22 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
+        placeStatus();
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;
+    case WM_VSCROLL:
+        scrollBy(wParam);
+        return 0;
+    case WM_MOUSEWHEEL:
+        scrollTo(m_scroll -
+                 GET_WHEEL_DELTA_WPARAM(wParam) * int(m_measured.lineHeight) * 3 / WHEEL_DELTA);
+        return 0;
+    case WM_CTLCOLORSTATIC:
+        SetTextColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOWTEXT));
+        SetBkColor(reinterpret_cast<HDC>(wParam), GetSysColor(COLOR_WINDOW));
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
     case WM_MOUSEMOVE:
-        pointAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        pointAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam) + m_scroll);
         return 0;
     case WM_SHOWWINDOW:
         if (wParam)
@@ -112,12 +158,18 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (m_days.poll())
-            InvalidateRect(m_window, nullptr, TRUE);
+            showDays();
         return 0;
     case WM_KEYDOWN:
         // Escape closes it, as it closes a dialog: no mouse needed.
         if (wParam == VK_ESCAPE)
             ShowWindow(m_window, SW_HIDE);
+        // The arrow keys go through the days and their stretches.
+        else if (wParam == VK_DOWN || wParam == VK_UP || wParam == VK_HOME || wParam == VK_END)
+            choose(wParam == VK_DOWN   ? m_chosen + 1
+                   : wParam == VK_UP   ? m_chosen - 1
+                   : wParam == VK_HOME ? 0
+                                       : 1 << 30);
         return 0;
     case WM_CLOSE:
         ShowWindow(m_window, SW_HIDE);
@@ -130,22 +182,146 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
+int ReportWindow::statusHeight() const {
+    const std::size_t lines = 2 + report::unreadableNotices(m_days.days()).size() +
+                              (report::unreadableNotices(m_days.days()).empty() ? 0 : 1);
+    return int(m_measured.lineHeight * double(lines) + m_measured.lineHeight / 2);
+}
+
+int ReportWindow::timelineHeight() const {
+    RECT client;
+    GetClientRect(m_window, &client);
+    return std::max(
+        int(client.bottom) - statusHeight(),
+        int(report::reportTimelineMinimumHeight(m_measured, report::RecentDays::Count)));
+}
+
+report::Timeline ReportWindow::layOut() const {
+    RECT client;
+    GetClientRect(m_window, &client);
+    return report::layOutReportWindow(m_days.days(), m_measured, client.right, timelineHeight());
+}
+
+void ReportWindow::placeStatus() {
+    RECT client;
+    GetClientRect(m_window, &client);
+    const int status = statusHeight();
+    const int left = int(m_measured.lineHeight / 2);
+    MoveWindow(m_status, left, client.bottom - status, client.right - 2 * left, status, TRUE);
+    // The timeline scrolls in what the status line leaves.
+    const int visible = std::max(0, int(client.bottom) - status);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_RANGE | SIF_PAGE;
+    info.nMax = timelineHeight() - 1;
+    info.nPage = UINT(visible);
+    SetScrollInfo(m_window, SB_VERT, &info, TRUE);
+    scrollTo(m_scroll);
+}
+
+void ReportWindow::scrollTo(int offset) {
+    RECT client;
+    GetClientRect(m_window, &client);
+    const int visible = std::max(0, int(client.bottom) - statusHeight());
+    offset = std::max(0, std::min(offset, timelineHeight() - visible));
+    if (offset != m_scroll) {
+        m_scroll = offset;
+        InvalidateRect(m_window, nullptr, TRUE);
+    }
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_POS;
+    info.nPos = m_scroll;
+    SetScrollInfo(m_window, SB_VERT, &info, TRUE);
+}
+
+void ReportWindow::scrollBy(WPARAM request) {
+    const int line = int(m_measured.lineHeight);
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(m_window, SB_VERT, &info);
+    switch (LOWORD(request)) {
+    case SB_LINEUP:
+        scrollTo(m_scroll - line);
+        break;
+    case SB_LINEDOWN:
+        scrollTo(m_scroll + line);
+        break;
+    case SB_PAGEUP:
+        scrollTo(m_scroll - int(info.nPage));
+        break;
+    case SB_PAGEDOWN:
+        scrollTo(m_scroll + int(info.nPage));
+        break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION:
+        scrollTo(info.nTrackPos);
+        break;
+    default:
+        break;
+    }
+}
+
+void ReportWindow::showDays() {
+    choose(m_chosen);
+    placeStatus();
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
+void ReportWindow::choose(int entry) {
+    const std::vector<report::ReportEntry> entries = report::reportEntries(m_days.days());
+    m_chosen = entries.empty() ? 0 : std::max(0, std::min(entry, int(entries.size()) - 1));
+    std::string status = entries.empty() ? std::string() : entries[m_chosen].name;
+    status += "\n" + report::reportSummary(m_days.days());
+    const std::wstring text = widen(status);
+    wchar_t shown[512] = {};
+    GetWindowTextW(m_status, shown, 512);
+    if (text != shown) {
+        SetWindowTextW(m_status, text.c_str());
+        // Told to a screen reader as it changes.
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_status, OBJID_WINDOW, CHILDID_SELF);
+    }
+    // The chosen one in sight.
+    if (!entries.empty()) {
+        const report::Timeline timeline = layOut();
+        if (const report::TimelineItem *item = report::timelineItemOf(
+                timeline, int(entries[m_chosen].day), entries[m_chosen].stretch)) {
+            RECT client;
+            GetClientRect(m_window, &client);
+            const int visible = std::max(0, int(client.bottom) - statusHeight());
+            if (item->y < m_scroll)
+                scrollTo(int(item->y) - 4);
+            else if (item->y + item->height > m_scroll + visible)
+                scrollTo(int(item->y + item->height) - visible + 4);
+        }
+    }
+    InvalidateRect(m_window, nullptr, TRUE);
+}
+
 void ReportWindow::paint(HDC dc) {
     using Item = report::TimelineItem;
+    const report::TimelineColors colors = schemeColors();
     const HGDIOBJ previousFont = SelectObject(dc, m_font);
     SetBkMode(dc, TRANSPARENT);
-    for (const Item &item : layOut(m_days.days(), m_window, m_font).items) {
+    RECT client;
+    GetClientRect(m_window, &client);
+    // Only the timeline's part of the window, moved by the scrolling.
+    IntersectClipRect(dc, 0, 0, client.right, client.bottom - statusHeight());
+    SetViewportOrgEx(dc, 0, -m_scroll, nullptr);
+    const report::Timeline timeline = layOut();
+    for (const Item &item : timeline.items) {
         switch (item.kind) {
         case Item::Kind::Box: {
             const RECT box{LONG(item.x), LONG(item.y), LONG(item.x + std::max(1.0, item.width)),
                            LONG(item.y + item.height)};
-            const HBRUSH brush = CreateSolidBrush(color(item.role));
+            const HBRUSH brush = CreateSolidBrush(color(item.role, colors));
             FillRect(dc, &box, brush);
             DeleteObject(brush);
             break;
         }
         case Item::Kind::Line: {
-            const HPEN pen = CreatePen(PS_SOLID, 1, color(item.role));
+            const HPEN pen = CreatePen(PS_SOLID, 1, color(item.role, colors));
             const HGDIOBJ previous = SelectObject(dc, pen);
             MoveToEx(dc, int(item.x), int(item.y), nullptr);
             LineTo(dc, int(item.x + item.width), int(item.y + item.height));
@@ -155,7 +331,7 @@ void ReportWindow::paint(HDC dc) {
         }
         case Item::Kind::Text: {
             const std::wstring text = widen(item.text);
-            SetTextColor(dc, color(item.role));
+            SetTextColor(dc, color(item.role, colors));
             SetTextAlign(dc, TA_BASELINE | (item.anchor == Item::Anchor::Start    ? TA_LEFT
                                             : item.anchor == Item::Anchor::Middle ? TA_CENTER
                                                                                   : TA_RIGHT));
@@ -164,12 +340,24 @@ void ReportWindow::paint(HDC dc) {
         }
         }
     }
+    // The chosen day or stretch, outlined in the highlight colour.
+    const std::vector<report::ReportEntry> entries = report::reportEntries(m_days.days());
+    if (m_chosen < int(entries.size()))
+        if (const Item *item = report::timelineItemOf(timeline, int(entries[m_chosen].day),
+                                                      entries[m_chosen].stretch)) {
+            const RECT box{LONG(item->x) - 3, LONG(item->y) - 2,
+                           LONG(item->x + std::max(1.0, item->width)) + 3,
+                           LONG(item->y + item->height) + 2};
+            FrameRect(dc, &box, GetSysColorBrush(COLOR_HIGHLIGHT));
+            const RECT inner{box.left + 1, box.top + 1, box.right - 1, box.bottom - 1};
+            FrameRect(dc, &inner, GetSysColorBrush(COLOR_HIGHLIGHT));
+        }
+    SetViewportOrgEx(dc, 0, 0, nullptr);
     SelectObject(dc, previousFont);
 }
 
 void ReportWindow::pointAt(int x, int y) {
-    const std::wstring text =
-        widen(report::timelineTextAt(layOut(m_days.days(), m_window, m_font), x, y));
+    const std::wstring text = widen(report::timelineTextAt(layOut(), x, y));
     if (text == m_tipText)
         return;
     m_tipText = text;

@@ -2,7 +2,8 @@
 # The window as a screen reader reads it, over AT-SPI on the test's own
 # session and accessibility buses: every control named, the slider's value
 # with its unit, the focus on Stop after Space on Start, and the window's
-# own menu opened and used by keyboard alone.
+# own menu opened and used by keyboard alone, Start at Login read with its
+# state, and the report window's days read with their totals.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -29,6 +30,8 @@ wait_until 10 a11y_is_up || fail "the accessibility bus did not start"
 
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 seed_store "$work" 0
+today=$(date +%Y-%m-%d)
+printf '09:00:10\r\n09:00:20\r\n09:00:30\r\n' >"$work/$today.log"
 start_wendle
 
 in_tree() { "$check" controls >"$work/controls" 2>"$work/atspi.err"; }
@@ -68,12 +71,30 @@ screenshot accessibility-logging
 xdotool key shift+Tab space
 wait_until 5 focused_is Start || fail "after Stop the focus is not on Start: $("$check" focused)"
 
-# The window's own menu (Shift+F10) offers the icon's items; Report… opens.
+# The window's own menu (Shift+F10) offers the icon's items, Start at Login
+# read with its state; Report… opens.
+"$check" login-item >"$work/login" 2>"$work/login.err" &
+listener=$!
+listening() { grep -q listening "$work/login.err"; }
+wait_until 20 listening || fail "no AT-SPI listener for the menu"
 xdotool key shift+F10
-sleep 0.5
+wait "$listener"
 screenshot accessibility-menu
+[ "$(cat "$work/login")" = 'check box unchecked' ] ||
+    fail "Start at Login is not read as an unchecked item: $(cat "$work/login" "$work/login.err")"
 xdotool key Return
 wait_for_title '^Wendle Report$' 10 >/dev/null || fail "Shift+F10 and Enter did not open the report"
+# Today first, with its total, then its stretch; the arrow key goes to it.
+day="$today, $(LC_ALL=C date +%a), total 0 h 0 min 30 s"
+stretch="09:00:00 – 09:00:30 (0 h 0 min 30 s)"
+report_reads() { "$check" report >"$work/report" 2>/dev/null && grep -qxF "$day" "$work/report"; }
+wait_until 20 report_reads || { cat "$work/report"; fail "the report window does not read today with its total"; }
+[ "$(grep -c '' "$work/report")" -ge 8 ] || fail "the report window does not read 7 days and a stretch"
+grep -qxF "$stretch" "$work/report" || fail "the report window does not read today's stretch"
+report_focus_is() { [ "$("$check" report-focused 2>/dev/null)" = "$1" ]; }
+wait_until 5 report_focus_is "$day" || fail "today does not have the focus: $("$check" report-focused)"
+xdotool key Down
+wait_until 5 report_focus_is "$stretch" || fail "Down does not go to the stretch: $("$check" report-focused)"
 screenshot accessibility-report
 report=$(visible_windows '^Wendle Report$' | head -n1)
 xdotool windowfocus "$report" key Escape

@@ -1,3 +1,4 @@
+#include "form/contrast.h"
 #include "form/interval_text.h"
 #include "form/texts.h"
 #include "support/fake_clock.h"
@@ -182,9 +183,17 @@ private slots:
         QVERIFY(!window.cmdStart->isEnabled());
         QVERIFY(window.cmdStop->isEnabled());
         QVERIFY(!window.cmdBrowse->isEnabled());
-        const QColor grey = systemColor(SysColor::ButtonShadow, window.palette());
-        QCOMPARE(window.lblLogFile->palette().color(QPalette::WindowText), grey);
-        QCOMPARE(window.txtLogFile->palette().color(QPalette::Text), grey);
+        // Greyed, yet readable on its background.
+        for (auto [widget, role, background] :
+             {std::tuple<QWidget *, QPalette::ColorRole, QPalette::ColorRole>{
+                  window.lblLogFile, QPalette::WindowText, QPalette::Window},
+              {window.txtLogFile, QPalette::Text, QPalette::Base}}) {
+            const QColor shown = widget->palette().color(role);
+            QVERIFY(shown != systemColor(SysColor::WindowText, window.palette()));
+            QVERIFY(form::contrastRatio(shown.rgb() & 0xFFFFFF,
+                                        widget->palette().color(background).rgb() & 0xFFFFFF) >=
+                    3.0);
+        }
 
         QTest::mouseClick(window.cmdStop, Qt::LeftButton);
         QVERIFY(!window.logging().isLogging());

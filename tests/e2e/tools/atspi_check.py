@@ -4,11 +4,17 @@
 atspi_check.py controls          every control of the main window, one a line
 atspi_check.py focused           the name of the control that has the focus
 atspi_check.py report            the report window's days and stretches
+atspi_check.py report-focused    the report window's item that has the focus
+atspi_check.py login-item        waits for a menu to open: its Start at Login item's role and state
 Exits 3 while the window is not (yet) in the tree.
 """
 import sys
 
 import pyatspi
+
+
+# What a list or a tree's entries are read as (Qt: a tree's are table cells).
+ITEM_ROLES = ("list item", "tree item", "table row", "table cell")
 
 
 def find_frame(title):
@@ -37,9 +43,36 @@ def labelled_by(node):
     return ""
 
 
+def login_item():
+    # An open menu is not a child of the program's frames: it is met when
+    # its first item takes the focus, and its items read from there.
+    found = []
+
+    def on_focus(event):
+        menu = event.source.parent if event.source is not None else None
+        for node in (menu if menu is not None else ()):
+            if node is not None and node.name == "Start at Login" and not found:
+                states = node.getState()
+                found.append(node.getRoleName() + (
+                    " checked" if states.contains(pyatspi.STATE_CHECKED) else " unchecked"))
+                pyatspi.Registry.stop()
+
+    from gi.repository import GLib
+    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
+    GLib.timeout_add_seconds(30, pyatspi.Registry.stop)
+    print("listening", file=sys.stderr, flush=True)
+    pyatspi.Registry.start()
+    if not found:
+        return 3
+    print(found[0])
+    return 0
+
+
 def main():
     what = sys.argv[1]
-    frame = find_frame("Wendle Report" if what == "report" else "Quorvel Wendle")
+    if what == "login-item":
+        return login_item()
+    frame = find_frame("Wendle Report" if what.startswith("report") else "Quorvel Wendle")
     if frame is None:
         return 3
     for node in walk(frame):
@@ -49,7 +82,9 @@ def main():
             print(f"{role}|{node.name}|{node.description}|{labelled_by(node)}")
         elif what == "focused" and states.contains(pyatspi.STATE_FOCUSED):
             print(node.name)
-        elif what == "report" and role in ("list item", "tree item", "table row"):
+        elif what == "report" and role in ITEM_ROLES:
+            print(node.name)
+        elif what == "report-focused" and states.contains(pyatspi.STATE_FOCUSED) and role in ITEM_ROLES:
             print(node.name)
     return 0
 

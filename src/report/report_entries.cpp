@@ -1,0 +1,54 @@
+#include "report/report_entries.h"
+
+#include "report/clock_text.h"
+#include "report/dates.h"
+#include "report/timeline.h"
+
+namespace wendle::report {
+
+std::vector<ReportEntry> reportEntries(const std::vector<DayRecord> &days) {
+    std::vector<ReportEntry> entries;
+    for (std::size_t d = 0; d < days.size(); ++d) {
+        const DayRecord &day = days[d];
+        entries.push_back({d, -1,
+                           isoDate(day.date) + ", " + weekdayName(day.date) + ", total " +
+                               durationText(day.totalSeconds())});
+        for (std::size_t s = 0; s < day.stretches.size(); ++s)
+            entries.push_back({d, int(s), stretchText(day.stretches[s])});
+    }
+    return entries;
+}
+
+long grandTotal(const std::vector<DayRecord> &days) {
+    long total = 0;
+    for (const DayRecord &day : days)
+        total += day.totalSeconds();
+    return total;
+}
+
+std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days) {
+    std::vector<std::string> notices;
+    for (const DayRecord &day : days) {
+        if (day.unreadableLines.empty())
+            continue;
+        std::string notice = isoDate(day.date) + ": line";
+        if (day.unreadableLines.size() > 1)
+            notice += 's';
+        for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
+            notice += (i ? ", " : " ") + std::to_string(day.unreadableLines[i]);
+        notices.push_back(notice);
+    }
+    return notices;
+}
+
+std::string reportSummary(const std::vector<DayRecord> &days) {
+    std::string summary = "Total " + durationText(grandTotal(days));
+    const std::vector<std::string> notices = unreadableNotices(days);
+    if (!notices.empty())
+        summary += "\nLines that are not a time of day:";
+    for (const std::string &notice : notices)
+        summary += "\n" + notice;
+    return summary;
+}
+
+} // namespace wendle::report

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "report/day_record.h"
+
+#include <string>
+#include <vector>
+
+namespace wendle::report {
+
+// The report read out item by item, as a screen reader and the arrow keys
+// go through it: each day (date, weekday, total), then its stretches (start,
+// end, length).
+struct ReportEntry {
+    std::size_t day = 0;
+    int stretch = -1; // -1 for the day itself
+    std::string name;
+};
+std::vector<ReportEntry> reportEntries(const std::vector<DayRecord> &days);
+
+long grandTotal(const std::vector<DayRecord> &days);
+
+// "Total 12 h 5 min" and, on lines of their own, the days with lines that
+// are not a time of day: what the text report ends with.
+std::string reportSummary(const std::vector<DayRecord> &days);
+// "2026-12-01: lines 3, 17", a day a line; empty when every line was read.
+std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days);
+
+} // namespace wendle::report
