@@ -38,7 +38,14 @@ int main(int argc, char *argv[]) {
         std::fprintf(stderr, "%s\n", qPrintable(message));
         return 2;
     }
+    // Set for Qt to read as it starts, then taken away again, so that
+    // programs started from here make their own choice.
+    const QString platform = preferredPlatform(argc, argv);
+    if (!platform.isEmpty())
+        qputenv("QT_QPA_PLATFORM", platform.toLatin1());
     QApplication app(argc, argv);
+    if (!platform.isEmpty())
+        qunsetenv("QT_QPA_PLATFORM");
     QApplication::setApplicationName(QStringLiteral("Wendle"));
     // Ties the window to its installed .desktop file and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvel.Wendle"));

@@ -2,7 +2,6 @@
 #include "report/report_command.h"
 #include "settings/program_settings.h"
 
-
 #include <clocale>
 
 int main(int argc, char *argv[]) {

@@ -112,7 +112,18 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
         mnuPopupLogin->setChecked(startsAtLogin());
     });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
-    connect(&m_tray, &TrayIcon::message, this, [this](int message) { trayMessage(message); });
+    connect(&m_tray, &TrayIcon::message, this, [this](int message) {
+        // Wayland never tells a window it was minimised, so it cannot hide
+        // in the tray by itself: there a click on the icon hides a shown
+        // window and shows a hidden one.
+        if (message == form::TrayLeftButtonDown && isVisible() && !isMinimized() &&
+            QGuiApplication::platformName() == QLatin1String("wayland")) {
+            m_hiddenAt = pos();
+            hide();
+            return;
+        }
+        trayMessage(message);
+    });
     // Minimised for want of a tray, the window now hides in the one that came.
     connect(&m_tray, &TrayIcon::trayAppeared, this, &MainWindow::hideInTray);
     // Every change of the box's state, by the user or by the program, and
@@ -389,7 +400,10 @@ void MainWindow::raiseOpenDialog() {
     }
 }
 
-void MainWindow::comeForward() {
+void MainWindow::comeForward(const QString &activationToken) {
+    // Qt's Wayland support activates with the token it finds here.
+    if (!activationToken.isEmpty() && QGuiApplication::platformName() == QLatin1String("wayland"))
+        qputenv("XDG_ACTIVATION_TOKEN", activationToken.toUtf8());
     bringForward();
     raiseOpenDialog();
 }

@@ -66,7 +66,9 @@ public:
 
     // Another start asked for this copy: the window comes back (once loaded),
     // and so does any dialog it has open, in front of it.
-    void comeForward();
+    // On Wayland the other start's activation token lets the window come to
+    // the front.
+    void comeForward(const QString &activationToken = QString());
 
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -80,7 +81,9 @@ bool SingleInstance::listen() {
 }
 
 void SingleInstance::answerCalls() {
-    // Each connection is a call; what it says does not matter.
+    // Each connection is a call: "forward", then the activation token the
+    // caller's launcher gave it, if any (Wayland lets a window come to the
+    // front only with one).
     for (;;) {
         const int caller = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC);
         if (caller < 0) {
@@ -88,8 +91,16 @@ void SingleInstance::answerCalls() {
                 continue;
             return;
         }
+        const timeval wait{1, 0};
+        ::setsockopt(caller, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+        QByteArray said;
+        char buffer[512];
+        ssize_t got;
+        while (said.size() < 4096 && (got = ::recv(caller, buffer, sizeof buffer, 0)) > 0)
+            said.append(buffer, static_cast<int>(got));
         ::close(caller);
-        emit comeForward();
+        const QList<QByteArray> words = said.trimmed().split(' ');
+        emit comeForward(words.size() > 1 ? QString::fromUtf8(words.at(1)) : QString());
     }
 }
 
@@ -100,9 +111,14 @@ bool SingleInstance::callRunningCopy() const {
     const int socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
     if (socket < 0)
         return false;
+    QByteArray call = "forward";
+    if (const QByteArray token = qgetenv("XDG_ACTIVATION_TOKEN");
+        !token.isEmpty() && !token.contains(' '))
+        call += ' ' + token;
+    call += '\n';
     const bool reached =
         ::connect(socket, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0 &&
-        ::send(socket, "forward\n", 8, MSG_NOSIGNAL) == 8;
+        ::send(socket, call.constData(), call.size(), MSG_NOSIGNAL) == call.size();
     ::close(socket);
     return reached;
 }

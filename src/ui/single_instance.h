@@ -28,8 +28,9 @@ public:
     const QString &listenProblem() const { return m_listenProblem; }
 
 signals:
-    // Another start asked this copy to come forward.
-    void comeForward();
+    // Another start asked this copy to come forward, with the activation
+    // token its launcher gave it (empty when none).
+    void comeForward(const QString &activationToken);
 
 private:
     // Always true: this copy is the only one, reachable or not.
