@@ -155,7 +155,9 @@ void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &ite
     m_hostMenu = new QMenu(popup);
     m_hostMenu->setObjectName(QStringLiteral("trayHostMenu"));
     QAction *restore = m_hostMenu->addAction(tr("&Show Quorvel Wendle"));
-    connect(restore, &QAction::triggered, this, [this] { emit message(TrayLeftButtonDown); });
+    // As a double click does: it always shows, where a single click may
+    // also hide (Wayland).
+    connect(restore, &QAction::triggered, this, [this] { emit message(TrayLeftDoubleClick); });
     m_hostMenu->addSeparator();
     m_hostMenu->addActions(items);
 }

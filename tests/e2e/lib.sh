@@ -6,7 +6,7 @@ fail() {
     echo "FAIL: $*"
     local name
     name=$(basename "$0" .sh)
-    "$E2E_TOOLS/grab_screen" "$artifacts/$name-failure.png" 2>/dev/null &&
+    grab_screen "$artifacts/$name-failure.png" 2>/dev/null &&
         echo "screen: $artifacts/$name-failure.png"
     if [ -s "$work/wendle.out" ]; then
         echo "program output:"
@@ -153,7 +153,10 @@ choose_folder() {
     wait_title_gone "$browser_title" 5 || fail "the folder chooser did not close"
 }
 
-screenshot() { "$E2E_TOOLS/grab_screen" "$artifacts/$1.png"; }
+# The screen as the user sees it: $screen_display when the program's own
+# display is not the one shown (XWayland inside a compositor).
+grab_screen() { DISPLAY=${screen_display:-$DISPLAY} QT_QPA_PLATFORM=xcb "$E2E_TOOLS/grab_screen" "$1"; }
+screenshot() { grab_screen "$artifacts/$1.png"; }
 
 line_count() { if [ -f "$1" ]; then grep -c '' "$1"; else echo 0; fi; }
 
