@@ -12,6 +12,9 @@ packages=(
     clang libclang-rt-14-dev
     # end-to-end tests
     libx11-dev pkg-config xvfb xauth x11-utils xdotool xclip icewm dbus-daemon dbus-bin locales
+    # desktops: Xfce's window manager and panel, a Wayland compositor with
+    # XWayland, and Qt's Wayland support that a Wayland session would pick
+    xfwm4 xfce4-panel weston xwayland qt6-wayland
     # the screen-reader test: the accessibility bus and its Python client
     at-spi2-core python3-pyatspi
     # the Windows program: cross compiler, its tests' framework, Wine to run them
