@@ -8,7 +8,7 @@
 set -u
 source "$(dirname "$0")/lib.sh"
 
-for f in "${WENDLE_MSI:-}" "${WENDLE_DPI_PROBE:-}"; do
+for f in "${WENDLE_MSI:-}" "${WENDLE_DPI_PROBE:-}" "${WENDLE_TRAY_PROBE:-}"; do
     [ -n "$f" ] && [ -f "$f" ] || fail "missing: WENDLE_MSI=${WENDLE_MSI:-} WENDLE_DPI_PROBE=${WENDLE_DPI_PROBE:-}"
 done
 command -v wine >/dev/null || fail "wine is missing (run scripts/setup.sh)"
@@ -54,6 +54,9 @@ screenshot win32-cyrillic-folder
 wine "$WENDLE_DPI_PROBE" 192 | tr -d '\r' || fail "WM_DPICHANGED did not lay the window out again"
 sleep 0.5
 screenshot win32-dpi-192
+# Wide at 192 dpi, the window takes the pointer's moves as moves only; the
+# icon comes back when the shell starts again.
+wine "$WENDLE_TRAY_PROBE" | tr -d '\r' | grep -q '^PASS' || fail "$(wine "$WENDLE_TRAY_PROBE" | tr -d '\r')"
 
 # The window closed (Alt+F4), then Start at Login's Run value as the program
 # writes it; only now, as Wine would start a Run value's program at once
