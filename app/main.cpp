@@ -46,7 +46,9 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     if (!platform.isEmpty())
         qunsetenv("QT_QPA_PLATFORM");
-    QApplication::setApplicationName(QStringLiteral("Wendle"));
+    // The name trays show as the icon's title (KDE's, from the item) and
+    // notifications as the sender: the same as the tip and the window.
+    QApplication::setApplicationName(QStringLiteral("Quorvel Wendle"));
     // Ties the window to its installed .desktop file and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("com.quorvel.Wendle"));
     // The window may be hidden in the tray while a message box closes; the

@@ -35,6 +35,10 @@ if [ "${SNI_HOST_LATE:-0}" = 1 ]; then
     start_host
 fi
 wait_until 10 grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host"
+item=$(awk '/^registered/ {print $2; exit}' "$work/watcher.out")
+dbus-send --print-reply --dest="$item" /StatusNotifierItem org.freedesktop.DBus.Properties.Get \
+    string:org.kde.StatusNotifierItem string:Title | grep -q '"Quorvel Wendle"' ||
+    fail "the item's title is not Quorvel Wendle"
 
 [ "${SNI_HOST_LATE:-0}" = 1 ] || xdotool windowminimize "$wid"
 wait_hidden "$wid" || fail "minimising did not hide the window"
