@@ -14,9 +14,12 @@ is_iconic() { xprop -id "$wid" WM_STATE 2>/dev/null | grep -q 'window state: Ico
 seed_store "$work" 0
 "$WENDLE" --minimized >>"$work/wendle.out" 2>&1 &
 app_pid=$!
+# Qt has more windows of that name than the one the window manager shows.
 find_minimised() {
-    wid=$(xdotool search --name "$main_title" 2>/dev/null | head -n1)
-    [ -n "$wid" ] && is_iconic
+    for wid in $(xdotool search --name "$main_title" 2>/dev/null); do
+        is_iconic && return 0
+    done
+    return 1
 }
 wait_until 30 find_minimised || fail "with no tray the window is not minimised in the task list"
 
