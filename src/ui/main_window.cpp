@@ -118,8 +118,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
         // window and shows a hidden one.
         if (message == form::TrayLeftButtonDown && isVisible() && !isMinimized() &&
             QGuiApplication::platformName() == QLatin1String("wayland")) {
-            m_hiddenAt = pos();
-            hide();
+            hideKeepingPlace();
             return;
         }
         trayMessage(message);
@@ -479,8 +478,11 @@ void MainWindow::changeEvent(QEvent *event) {
 }
 
 void MainWindow::hideInTray() {
-    if (!isMinimized() || !m_tray.isShown())
-        return;
+    if (isMinimized() && m_tray.isShown())
+        hideKeepingPlace();
+}
+
+void MainWindow::hideKeepingPlace() {
     m_hiddenAt = pos();
     hide();
 }

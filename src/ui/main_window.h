@@ -107,6 +107,8 @@ private:
     void raiseOpenDialog();
     // A minimised window goes into the tray, once a tray shows the icon.
     void hideInTray();
+    // Hidden, with the place it comes back to.
+    void hideKeepingPlace();
     void createControls();
     void placeControls();
 
