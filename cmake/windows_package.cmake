@@ -44,5 +44,6 @@ if(WENDLE_WIXL)
 else()
     add_custom_target(windows_msi
         COMMAND ${CMAKE_COMMAND} -E echo "wixl is missing (run scripts/setup.sh)"
-        COMMAND ${CMAKE_COMMAND} -E false)
+        COMMAND ${CMAKE_COMMAND} -E false
+        VERBATIM)
 endif()

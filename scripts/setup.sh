@@ -20,7 +20,7 @@ packages=(
     # the Windows program: cross compiler, its tests' framework, Wine to run them
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
     # its installer: wixl makes the MSI
-    msitools
+    wixl
 )
 
 missing=()
