@@ -21,6 +21,8 @@ packages=(
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
     # its installer: wixl makes the MSI
     wixl
+    # scripts/fresh_machine.sh: the README's commands on a system made from nothing
+    debootstrap git
 )
 
 missing=()
