@@ -16,12 +16,12 @@ constexpr std::size_t Piece = 1 << 20;
 } // namespace
 
 DayReader::DayReader(const LocalDate &date, const DayHalfMarkers &markers)
-    : m_date(date), m_markers(&markers), m_jump(clockJumpOn(date)) {}
+    : m_date(date), m_markers(&markers), m_jump(clockJumpOn(date)), m_lines(m_jump) {}
 
 void DayReader::addLine(std::string_view line, WriterLines &lines, std::vector<long> &unreadable,
                         long number) const {
     if (const std::optional<int> at = parseTimeOfDay(line, *m_markers))
-        lines.add(passedAt(*at, m_jump));
+        lines.add(*at);
     else if (unreadable.size() < MaxListedLines)
         unreadable.push_back(number);
 }

@@ -200,7 +200,10 @@ private slots:
         QVERIFY(spring.has_value());
         QCOMPARE(spring->start, at("02:00:00"));
         QCOMPARE(spring->length, 3600);
-        QVERIFY(!clockJumpOn({2026, 10, 25}).has_value());
+        const std::optional<ClockJump> autumn = clockJumpOn({2026, 10, 25});
+        QVERIFY(autumn.has_value());
+        QCOMPARE(autumn->start, at("03:00:00"));
+        QCOMPARE(autumn->length, -3600);
         std::vector<int> times;
         ticks(times, "01:50:00", "02:00:00", 10);
         ticks(times, "03:00:00", "03:10:00", 10);
@@ -209,11 +212,13 @@ private slots:
         QCOMPARE(stretches.front().seconds(), 20 * 60);
         stretches = stretchesOf({at("03:00:05"), at("03:00:15")}, spring);
         QCOMPARE(shown(stretches), QString("01:59:55-03:00:15"));
-        // Autumn: the hour shown twice is counted once, in order.
+        // Autumn: one writer through the hour shown twice logged 5 h by 04:00.
         times.clear();
         ticks(times, "00:00:00", "02:59:50", 10);
         ticks(times, "01:59:50", "04:00:00", 10);
-        QCOMPARE(shown(stretchesOf(times)), QString("00:00:00-04:00:00"));
+        stretches = stretchesOf(times, autumn);
+        QCOMPARE(shown(stretches), QString("00:00:00-04:00:00"));
+        QCOMPARE(stretches.front().seconds(), 5 * 3600);
         qunsetenv("TZ");
         tzset();
     }
