@@ -8,7 +8,7 @@ namespace wendle::report {
 
 std::optional<FileIdentity> fileIdentity(const std::string &path) {
     // Only its attributes, shared with the writer and with a rename over it.
-    const HANDLE file = CreateFileW(widen(path).c_str(), FILE_READ_ATTRIBUTES,
+    const HANDLE file = CreateFileW(win32::widen(path).c_str(), FILE_READ_ATTRIBUTES,
                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
