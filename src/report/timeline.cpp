@@ -130,8 +130,9 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
             const double x = xAt(stretch.start);
             // One that ends in the hour shown twice, earlier on the clock than
             // it started, is drawn at its length.
-            const int end =
-                std::max(stretch.end, std::min(stretch.start + stretch.seconds(), 86400));
+            const int end = stretch.end >= stretch.start
+                                ? stretch.end
+                                : std::min(stretch.start + stretch.seconds(), 86400);
             const double width = std::max(1.5, xAt(end) - x);
             t.items.push_back({Item::Kind::Box, Item::Role::Bar, x, y + 5, width, m.rowHeight - 10,
                                stretchText(stretch), Item::Anchor::Start, int(d), int(s)});
