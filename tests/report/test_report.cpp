@@ -54,7 +54,26 @@ QString shown(const std::vector<Stretch> &stretches) {
     return parts.join(' ');
 }
 
+// A day's file, as a first look found it (when not empty), then as it is:
+// written over in place or renamed over, text then NUL bytes (a sparse
+// file) then more; what the reader makes of it in that zone.
+struct DayFile {
+    QByteArray zone{};
+    QString date = "2026-12-02";
+    QByteArray before{};
+    bool inPlace = false;
+    QByteArray text{};
+    qint64 nuls = 0;
+    QByteArray after{};
+    QString stretches{};
+    qint64 seconds = 0;
+    QString unreadable{};
+    QString error{};
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(DayFile)
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -260,120 +279,101 @@ private slots:
     }
 
     // Files no writer would leave and nights whose clocks change, read as the
-    // window follows today's file: optionally a first look, then the file
-    // as it is now.
+    // window follows today's file.
     void hostileFilesAndClockChanges_data() {
-        QTest::addColumn<QByteArray>("zone");
-        QTest::addColumn<QString>("date");
-        QTest::addColumn<QByteArray>("before"); // at a first look, when not empty
-        QTest::addColumn<bool>("inPlace");      // then written over, not renamed over
-        QTest::addColumn<QByteArray>("text");
-        QTest::addColumn<qint64>("nuls"); // then this many NUL bytes, as a sparse file
-        QTest::addColumn<QByteArray>("after");
-        QTest::addColumn<QString>("stretches");
-        QTest::addColumn<qint64>("seconds");
-        QTest::addColumn<QString>("unreadable");
-        QTest::addColumn<QString>("error");
-        const QByteArray day = "2026-12-02", lines = tickText("09:00:00", "09:00:20", 10);
-        const QByteArray mile(1 << 20, 'x');
+        QTest::addColumn<DayFile>("file");
+        const QByteArray lines = tickText("09:00:00", "09:00:20", 10), mb(1 << 20, 'x');
+        const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
+        const qint64 gb = qint64(1) << 30;
         QTest::newRow("lines of a megabyte")
-            << QByteArray() << QString(day) << QByteArray() << false
-            << "09:00:10\r\n" + mile + "\r\n09:00:20\r\n" + mile << qint64(0) << QByteArray()
-            << "09:00:00-09:00:20" << qint64(20) << "2,4"
-            << "";
-        QTest::newRow("NUL bytes amid lines")
-            << QByteArray() << QString(day) << QByteArray() << false << QByteArray("09:00:10\r\n")
-            << qint64(200) * (1 << 20) << QByteArray("\r\n09:00:20\r\n") << "09:00:00-09:00:20"
-            << qint64(20) << "2"
-            << "";
-        QTest::newRow("100 GB sparse")
-            << QByteArray() << QString(day) << QByteArray() << false << lines << (qint64(100) << 30)
-            << QByteArray() << "" << qint64(0) << ""
-            << "larger than a day's log can be (100 GB)";
+            << DayFile{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
+                       .stretches = "09:00:00-09:00:20",
+                       .seconds = 20,
+                       .unreadable = "2,4"};
+        QTest::newRow("NUL bytes amid lines") << DayFile{.text = "09:00:10\r\n",
+                                                         .nuls = gb / 5,
+                                                         .after = "\r\n09:00:20\r\n",
+                                                         .stretches = "09:00:00-09:00:20",
+                                                         .seconds = 20,
+                                                         .unreadable = "2"};
+        QTest::newRow("100 GB sparse") << DayFile{
+            .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
         // More writers than are told apart, each line going back before all
         // of them: a lone line a writer, set aside at once, a day over.
-        QByteArray crafted;
+        DayFile crafted;
         QStringList apart;
         for (int t = 20; t < 24 * 3600; t += 20)
             apart << QString::fromStdString(clockText(t - 10) + "-" + clockText(t));
         for (int round = 0; round < 200; ++round)
             for (int t = 24 * 3600 - 20; t > 0; t -= 20)
-                crafted += (clockText(t) + "\r\n").c_str();
-        QTest::newRow("32 writers and more, stretches apart")
-            << QByteArray() << QString(day) << QByteArray() << false << crafted << qint64(0)
-            << QByteArray() << apart.join(' ') << qint64(apart.size() * 10) << ""
-            << "";
-        const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
-        QTest::newRow("replaced by a longer file")
-            << QByteArray() << QString(day) << lines << false << longer << qint64(0) << QByteArray()
-            << "10:00:00-10:00:30" << qint64(30) << ""
-            << "";
-        QTest::newRow("written over, longer")
-            << QByteArray() << QString(day) << lines << true << longer << qint64(0) << QByteArray()
-            << "10:00:00-10:00:30" << qint64(30) << ""
-            << "";
-        QTest::newRow("spring night")
-            << QByteArray("Europe/Berlin") << "2026-03-29" << QByteArray() << false
-            << tickText("00:00:00", "01:59:50", 10) + tickText("02:59:50", "04:00:00", 10)
-            << qint64(0) << QByteArray() << "00:00:00-04:00:00" << qint64(3 * 3600) << ""
-            << "";
-        QTest::newRow("autumn night")
-            << QByteArray("Europe/Berlin") << "2026-10-25" << QByteArray() << false
-            << tickText("00:00:00", "02:59:50", 10) + tickText("01:59:50", "04:00:00", 10)
-            << qint64(0) << QByteArray() << "00:00:00-04:00:00" << qint64(5 * 3600) << ""
-            << "";
-        QTest::newRow("autumn night, half an hour back")
-            << QByteArray("Australia/Lord_Howe") << "2026-04-05" << QByteArray() << false
-            << tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10)
-            << qint64(0) << QByteArray() << "00:00:00-03:00:00" << qint64(3 * 3600 + 1800) << ""
-            << "";
-        QTest::newRow("autumn night, clock set back an hour at another time")
-            << QByteArray("Europe/Berlin") << "2026-10-25" << QByteArray() << false
-            << tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10)
-            << qint64(0) << QByteArray() << "00:00:00-01:30:00" << qint64(5400) << ""
-            << "";
+                crafted.text += (clockText(t) + "\r\n").c_str();
+        crafted.stretches = apart.join(' ');
+        crafted.seconds = apart.size() * 10;
+        QTest::newRow("32 writers and more, stretches apart") << crafted;
+        QTest::newRow("replaced by a longer file") << DayFile{
+            .before = lines, .text = longer, .stretches = "10:00:00-10:00:30", .seconds = 30};
+        QTest::newRow("written over, longer") << DayFile{.before = lines,
+                                                         .inPlace = true,
+                                                         .text = longer,
+                                                         .stretches = "10:00:00-10:00:30",
+                                                         .seconds = 30};
+        const QByteArray berlin = "Europe/Berlin";
+        QTest::newRow("spring night") << DayFile{.zone = berlin,
+                                                 .date = "2026-03-29",
+                                                 .text = tickText("00:00:00", "01:59:50", 10) +
+                                                         tickText("02:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 3 * 3600};
+        QTest::newRow("autumn night") << DayFile{.zone = berlin,
+                                                 .date = "2026-10-25",
+                                                 .text = tickText("00:00:00", "02:59:50", 10) +
+                                                         tickText("01:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 5 * 3600};
+        QTest::newRow("autumn night, half an hour back") << DayFile{
+            .zone = "Australia/Lord_Howe",
+            .date = "2026-04-05",
+            .text = tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10),
+            .stretches = "00:00:00-03:00:00",
+            .seconds = 3 * 3600 + 1800};
+        QTest::newRow("autumn night, clock set back an hour at another time") << DayFile{
+            .zone = berlin,
+            .date = "2026-10-25",
+            .text = tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10),
+            .stretches = "00:00:00-01:30:00",
+            .seconds = 5400};
     }
     void hostileFilesAndClockChanges() {
-        QFETCH(QByteArray, zone);
-        QFETCH(QString, date);
-        QFETCH(QByteArray, before);
-        QFETCH(bool, inPlace);
-        QFETCH(QByteArray, text);
-        QFETCH(qint64, nuls);
-        QFETCH(QByteArray, after);
-        QFETCH(QString, stretches);
-        QFETCH(qint64, seconds);
-        QFETCH(QString, unreadable);
-        QFETCH(QString, error);
-        if (!zone.isEmpty())
-            qputenv("TZ", zone);
+        QFETCH(DayFile, file);
+        if (!file.zone.isEmpty())
+            qputenv("TZ", file.zone);
         tzset();
         QTemporaryDir dir;
         const std::string path = dir.filePath("day.log").toStdString();
         const DayHalfMarkers markers = localMarkers();
-        DayReader reader(*parseIsoDate(date.toStdString()), markers);
+        DayReader reader(*parseIsoDate(file.date.toStdString()), markers);
         std::string failure;
-        if (!before.isEmpty()) {
-            std::ofstream(path, std::ios::binary) << before.toStdString();
+        if (!file.before.isEmpty()) {
+            std::ofstream(path, std::ios::binary) << file.before.toStdString();
             QVERIFY(readOn(reader, path, failure));
         }
-        const std::string written = inPlace ? path : path + ".new";
-        std::ofstream(written, std::ios::binary) << text.toStdString();
-        if (nuls > 0)
-            std::filesystem::resize_file(written, std::uintmax_t(text.size() + nuls));
-        std::ofstream(written, std::ios::binary | std::ios::app) << after.toStdString();
+        const std::string written = file.inPlace ? path : path + ".new";
+        std::ofstream(written, std::ios::binary) << file.text.toStdString();
+        if (file.nuls > 0)
+            std::filesystem::resize_file(written, std::uintmax_t(file.text.size() + file.nuls));
+        std::ofstream(written, std::ios::binary | std::ios::app) << file.after.toStdString();
         std::filesystem::rename(written, path);
-        QCOMPARE(readOn(reader, path, failure), error.isEmpty());
-        QCOMPARE(QString::fromStdString(failure), error);
+        QCOMPARE(readOn(reader, path, failure), file.error.isEmpty());
+        QCOMPARE(QString::fromStdString(failure), file.error);
         const DayRecord record = reader.record();
         qunsetenv("TZ");
         tzset();
-        QCOMPARE(shown(record.stretches), stretches);
-        QCOMPARE(qint64(record.totalSeconds()), seconds);
+        QCOMPARE(shown(record.stretches), file.stretches);
+        QCOMPARE(qint64(record.totalSeconds()), file.seconds);
         QStringList lineNumbers;
         for (const long line : record.unreadableLines)
             lineNumbers << QString::number(line);
-        QCOMPARE(lineNumbers.join(','), unreadable);
+        QCOMPARE(lineNumbers.join(','), file.unreadable);
     }
 
     void fileEndingsAndUnreadableLines() {
