@@ -12,33 +12,59 @@ namespace wendle::report {
 namespace {
 
 constexpr std::size_t Piece = 1 << 20;
+// Enough of the bytes last read to tell the file is the one read before.
+constexpr std::size_t KeptBytes = 64;
+
+std::string sizeText(std::uintmax_t bytes) {
+    return bytes >= (std::uintmax_t(1) << 30) ? std::to_string(bytes >> 30) + " GB"
+                                              : std::to_string(bytes >> 20) + " MB";
+}
 
 } // namespace
 
 DayReader::DayReader(const LocalDate &date, const DayHalfMarkers &markers)
-    : m_date(date), m_markers(&markers), m_jump(clockJumpOn(date)) {}
+    : m_date(date), m_markers(&markers), m_jump(clockJumpOn(date)), m_lines(m_jump) {}
 
 void DayReader::addLine(std::string_view line, WriterLines &lines, std::vector<long> &unreadable,
                         long number) const {
-    if (const std::optional<int> at = parseTimeOfDay(line, *m_markers))
-        lines.add(passedAt(*at, m_jump));
+    const std::optional<int> at =
+        line.size() <= MaxLineBytes ? parseTimeOfDay(line, *m_markers) : std::nullopt;
+    if (at)
+        lines.add(*at);
     else if (unreadable.size() < MaxListedLines)
         unreadable.push_back(number);
 }
 
 void DayReader::feed(std::string_view bytes) {
     m_bytes += bytes.size();
+    if (bytes.size() >= KeptBytes)
+        m_lastBytes.assign(bytes.substr(bytes.size() - KeptBytes));
+    else
+        m_lastBytes =
+            (m_lastBytes + std::string(bytes))
+                .substr(std::max(m_lastBytes.size() + bytes.size(), KeptBytes) - KeptBytes);
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
+        const std::string_view part = bytes.substr(0, end);
+        // Only the start of a line that is too long is kept: that it was.
+        if (!m_overlong && m_partial.size() + part.size() > MaxLineBytes) {
+            m_overlong = true;
+            std::string().swap(m_partial);
+        }
         if (end == std::string_view::npos) {
-            m_partial.append(bytes);
+            if (!m_overlong)
+                m_partial.append(part);
             return;
         }
         ++m_count;
-        if (m_partial.empty()) {
-            addLine(bytes.substr(0, end), m_lines, m_unreadable, m_count);
+        if (m_overlong) {
+            if (m_unreadable.size() < MaxListedLines)
+                m_unreadable.push_back(m_count);
+            m_overlong = false;
+        } else if (m_partial.empty()) {
+            addLine(part, m_lines, m_unreadable, m_count);
         } else {
-            m_partial.append(bytes.substr(0, end));
+            m_partial.append(part);
             addLine(m_partial, m_lines, m_unreadable, m_count);
             m_partial.clear();
         }
@@ -48,12 +74,15 @@ void DayReader::feed(std::string_view bytes) {
 
 DayRecord DayReader::record() const {
     DayRecord day{m_date, {}, m_unreadable, {}};
-    if (m_partial.empty()) {
+    if (m_partial.empty() && !m_overlong) {
         day.stretches = stretchesOfWriters(m_lines, m_jump, &day.beforeMidnight);
     } else {
         // The line being written as the file was read.
         WriterLines lines = m_lines;
-        addLine(m_partial, lines, day.unreadableLines, m_count + 1);
+        if (m_overlong && day.unreadableLines.size() < MaxListedLines)
+            day.unreadableLines.push_back(m_count + 1);
+        else if (!m_overlong)
+            addLine(m_partial, lines, day.unreadableLines, m_count + 1);
         day.stretches = stretchesOfWriters(lines, m_jump, &day.beforeMidnight);
     }
     return day;
@@ -72,14 +101,33 @@ bool readOn(DayReader &reader, const std::string &path, std::string &error, std:
         return false;
     }
     const std::uintmax_t size = fs::file_size(file, failure);
-    if (!failure && size < reader.bytesRead())
+    if (!failure && size > DayReader::MaxDayBytes) {
+        error = "larger than a day's log can be (" + sizeText(size) + ")";
+        return false;
+    }
+    const std::optional<FileIdentity> identity = fileIdentity(path);
+    if (reader.bytesRead() > 0 &&
+        ((!failure && size < reader.bytesRead()) || identity != reader.identity()))
         reader.restart();
     std::ifstream in(file, std::ios::binary);
     if (!in) {
         error = systemErrorText(errno);
         return false;
     }
+    // Written over in place, it no longer holds the last bytes where they were.
+    if (const std::string &last = reader.lastBytes(); !last.empty()) {
+        std::string found(last.size(), '\0');
+        in.seekg(static_cast<std::streamoff>(reader.bytesRead() - last.size()));
+        in.read(found.data(), static_cast<std::streamsize>(found.size()));
+        if (!in || found != last) {
+            reader.restart();
+            in.clear();
+        }
+    }
+    reader.setIdentity(identity);
     in.seekg(static_cast<std::streamoff>(reader.bytesRead()));
+    limit = std::min(limit,
+                     DayReader::MaxDayBytes - std::min(DayReader::MaxDayBytes, reader.bytesRead()));
     std::string piece(Piece, '\0');
     while (in && limit > 0) {
         in.read(piece.data(), static_cast<std::streamsize>(std::min<std::uint64_t>(Piece, limit)));

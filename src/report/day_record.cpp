@@ -80,6 +80,9 @@ constexpr int DayLength = 24 * 3600;
 // Writers told apart in one file at a time; past them, the one that wrote
 // longest ago is set aside, its stretches kept.
 constexpr std::size_t MaxWriters = 32;
+// The longest gap between a writer's lines within a stretch: twice the
+// slider's longest interval and the slack.
+constexpr int MaxGap = 2 * 60 + Slack;
 
 // The stretches of one writer's lines, which never go back but by a clock
 // set back.
@@ -124,7 +127,8 @@ void unite(std::vector<Stretch> &stretches) {
 } // namespace
 
 // Each line follows the writer whose last line is the latest one before it.
-void WriterLines::add(int t) {
+void WriterLines::add(int clock) {
+    const int t = passedAt(clock);
     std::size_t best = m_writers.size();
     std::size_t earliest = 0;
     for (std::size_t w = 0; w < m_writers.size(); ++w) {
@@ -137,8 +141,12 @@ void WriterLines::add(int t) {
     if (best == m_writers.size() && m_writers.size() >= MaxWriters) {
         const std::vector<Stretch> covered = writerStretches(m_writers[earliest], m_reachBack);
         m_setAside.insert(m_setAside.end(), covered.begin(), covered.end());
-        if (m_setAside.size() > 4096)
+        // United only once the list has doubled: a day of many writers with
+        // stretches apart costs a sort now and then, not one a line.
+        if (m_setAside.size() > std::max<std::size_t>(4096, 2 * m_unitedSize)) {
             unite(m_setAside);
+            m_unitedSize = m_setAside.size();
+        }
         m_writers[earliest].clear();
         best = earliest;
     }
@@ -149,10 +157,21 @@ void WriterLines::add(int t) {
         m_writers[best].push_back(t);
 }
 
-int passedAt(int clock, std::optional<ClockJump> jump) {
-    if (!jump || clock < jump->start)
+int WriterLines::passedAt(int clock) const {
+    if (!m_jump || clock < m_jump->start + std::min(0, m_jump->length))
         return clock;
-    return std::max(jump->start, clock - jump->length);
+    if (m_jump->length > 0)
+        return std::max(m_jump->start, clock - m_jump->length);
+    const int repeat = -m_jump->length;
+    const int second = clock + repeat;
+    if (clock >= m_jump->start)
+        return second;
+    // The hour shown twice: the second time round for a writer that was
+    // just before this in the time passed, and would go back the first.
+    for (const std::vector<int> &writer : m_writers)
+        if (writer.back() > clock && writer.back() <= second && second - writer.back() <= MaxGap)
+            return second;
+    return clock;
 }
 
 std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
@@ -183,9 +202,9 @@ std::vector<Stretch> stretchesOf(const std::vector<int> &times, std::optional<Cl
                                  int *beforeMidnight) {
     // Worked out in seconds that passed since midnight, where a day whose
     // clocks were put forward has no gap.
-    WriterLines lines;
+    WriterLines lines(jump);
     for (const int t : times)
-        lines.add(passedAt(t, jump));
+        lines.add(t);
     return stretchesOfWriters(lines, jump, beforeMidnight);
 }
 
@@ -203,13 +222,13 @@ std::optional<ClockJump> clockJumpOn(const LocalDate &date) {
     };
     const std::time_t from = midnight(date);
     const std::time_t to = midnight(addDays(date, 1));
-    if (from == std::time_t(-1) || to == std::time_t(-1) || to - from >= DayLength)
+    if (from == std::time_t(-1) || to == std::time_t(-1) || to - from == DayLength)
         return std::nullopt;
     const auto clockOf = [](std::time_t at) {
         const std::tm *tm = std::localtime(&at);
         return tm ? tm->tm_hour * 3600 + tm->tm_min * 60 + tm->tm_sec : 0;
     };
-    // The first moment whose clock reading is ahead of the time passed.
+    // The first moment whose clock reading is not the time passed.
     std::time_t low = from, high = to;
     while (high - low > 1) {
         const std::time_t middle = low + (high - low) / 2;

@@ -13,13 +13,16 @@ namespace wendle::report {
 struct Stretch {
     int start = 0;
     int end = 0;
-    int skipped = 0; // clock seconds within it that did not exist (the clock was put forward)
+    // Clock seconds within it that did not exist (the clock was put forward),
+    // less those the clock showed twice (it was put back).
+    int skipped = 0;
     int seconds() const { return end - start - skipped; }
     bool operator==(const Stretch &) const = default;
 };
 
-// The clock seconds a day lacks when its clocks are put forward: from
-// `start` they read `length` seconds later.
+// How a day's clock changes: from `start` seconds after midnight it reads
+// `length` seconds later (put forward) or, with a negative length, earlier
+// (put back: the clock shows the hour before `start` twice).
 struct ClockJump {
     int start = 0;
     int length = 0;
@@ -52,20 +55,25 @@ struct DayRecord {
 // as the interleaved lines of several writers: each line follows the writer
 // whose last line is latest before it. The day is the union of what all of
 // them cover, in order of time, so nothing is counted twice.
-// With a jump, the seconds that did not exist are not counted and never start
-// a stretch. beforeMidnight, when given, gets the part of the first line's
-// interval that lies before the day.
+// With a jump forward, the seconds that did not exist are not counted and
+// never start a stretch. With a jump back, a line that goes back by the jump
+// from a writer's line just before it, at the moment the clock is put back,
+// is that writer going on: the time passed is counted, not the clock's.
+// beforeMidnight, when given, gets the part of the first line's interval
+// that lies before the day.
 std::vector<Stretch> stretchesOf(const std::vector<int> &times,
                                  std::optional<ClockJump> jump = std::nullopt,
                                  int *beforeMidnight = nullptr);
 
-// The times of a day's lines, in seconds passed since midnight, sorted out
+// The times of a day's lines, as seconds passed since midnight, sorted out
 // line by line to the writers that wrote them (see stretchesOf). Each
 // writer keeps a second once, so memory stays within a day's seconds for
 // each of them, whatever the file's size.
 class WriterLines {
 public:
-    void add(int seconds);
+    explicit WriterLines(std::optional<ClockJump> jump = std::nullopt) : m_jump(jump) {}
+    // A line's time on the clock.
+    void add(int clock);
     const std::vector<std::vector<int>> &writers() const { return m_writers; }
     // What writers set aside to make room for new ones covered, and how far
     // their first intervals reach back before midnight.
@@ -73,17 +81,18 @@ public:
     int setAsideReachBack() const { return m_reachBack; }
 
 private:
+    int passedAt(int clock) const;
+
+    std::optional<ClockJump> m_jump;
     std::vector<std::vector<int>> m_writers;
     std::vector<Stretch> m_setAside;
+    std::size_t m_unitedSize = 0; // of the set-aside stretches when last united
     int m_reachBack = 0;
 };
 
 // The union of the writers' stretches, on the clock; see stretchesOf.
 std::vector<Stretch> stretchesOfWriters(const WriterLines &lines, std::optional<ClockJump> jump,
                                         int *beforeMidnight);
-
-// Seconds passed since midnight at a clock time, and back.
-int passedAt(int clock, std::optional<ClockJump> jump);
 
 // The jump of the local clock on that date, in the reader's time zone.
 std::optional<ClockJump> clockJumpOn(const LocalDate &date);

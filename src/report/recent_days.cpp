@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <exception>
+#include <new>
 
 namespace wendle::report {
 
@@ -17,7 +19,43 @@ RecentDays::~RecentDays() {
         m_pending.wait();
 }
 
+namespace {
+
+// What went wrong, in the words the window shows.
+std::string failureText(std::exception_ptr failure) {
+    try {
+        std::rethrow_exception(failure);
+    } catch (const std::bad_alloc &) {
+        return "not enough memory";
+    } catch (const std::exception &e) {
+        return e.what();
+    } catch (...) {
+        return "an unknown failure";
+    }
+}
+
+// Today's row tells it; the days read before stay shown.
+void showFailure(std::vector<DayRecord> &days, const LocalDate &today, const std::string &text) {
+    if (days.empty() || days.front().date != today)
+        days.insert(days.begin(), DayRecord{today, {}, {}, {}});
+    days.front().readError = text;
+}
+
+} // namespace
+
 RecentDays::State RecentDays::read(State state, const DayHalfMarkers &markers) {
+    // Whatever fails here is told in the window, which goes on, and so
+    // does the logging beside it; the next reading starts afresh.
+    try {
+        readInto(state, markers);
+    } catch (...) {
+        state.todayReader.reset();
+        showFailure(state.days, state.today, failureText(std::current_exception()));
+    }
+    return state;
+}
+
+void RecentDays::readInto(State &state, const DayHalfMarkers &markers) {
     const std::string path = dailyLogPath(state.folder, state.today);
     if (!state.todayReader || state.todayReader->date() != state.today) {
         state.days = readRecord(state.folder, addDays(state.today, 1 - Count),
@@ -33,20 +71,26 @@ RecentDays::State RecentDays::read(State state, const DayHalfMarkers &markers) {
         state.days.front().readError = error;
     if (state.days.size() > 1)
         joinAtMidnight(state.days[1], state.days.front());
-    return state;
 }
 
 void RecentDays::refresh() {
     if (m_pending.valid())
         return;
     m_lastStart = m_clock.epochMilliseconds();
-    State state = std::move(m_state);
-    const std::string folder = m_folder();
-    if (folder != state.folder)
-        state.todayReader.reset(); // a new folder is read from scratch
-    state.folder = folder;
-    state.today = m_clock.now().date;
-    m_pending = std::async(std::launch::async, read, std::move(state), std::cref(m_markers));
+    const LocalDate today = m_clock.now().date;
+    try {
+        State state = std::move(m_state);
+        const std::string folder = m_folder();
+        if (folder != state.folder)
+            state.todayReader.reset(); // a new folder is read from scratch
+        state.folder = folder;
+        state.today = today;
+        m_pending = std::async(std::launch::async, read, std::move(state), std::cref(m_markers));
+    } catch (...) {
+        // No thread to read on: tried again at the next look.
+        m_state = State{};
+        showFailure(m_days, today, failureText(std::current_exception()));
+    }
 }
 
 bool RecentDays::collect(bool wait) {
@@ -54,8 +98,13 @@ bool RecentDays::collect(bool wait) {
         return false;
     if (!wait && m_pending.wait_for(std::chrono::seconds(0)) != std::future_status::ready)
         return false;
-    m_state = m_pending.get();
-    m_days = m_state.days;
+    try {
+        m_state = m_pending.get();
+        m_days = m_state.days;
+    } catch (...) {
+        m_state = State{};
+        showFailure(m_days, m_clock.now().date, failureText(std::current_exception()));
+    }
     return true;
 }
 

@@ -16,7 +16,8 @@ namespace wendle::report {
 // The last days of the record, today first, as the report window shows them.
 // Reading happens on a thread of its own, so a day's file of any size never
 // holds up the window or the logging beside it; after the first reading,
-// only what was appended to today's file is read.
+// only what was appended to today's file is read. Nothing that goes wrong
+// in a reading ends the program: today's row tells what it was.
 class RecentDays {
 public:
     static constexpr int Count = 7;
@@ -46,6 +47,7 @@ private:
         std::optional<DayReader> todayReader;
     };
     static State read(State state, const DayHalfMarkers &markers);
+    static void readInto(State &state, const DayHalfMarkers &markers);
     bool collect(bool wait);
 
     const Clock &m_clock;

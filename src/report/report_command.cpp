@@ -144,6 +144,10 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
     } catch (const Failure &failure) {
         err << "wendle-report: " << failure.message << "\n";
         return 2;
+    } catch (const std::exception &failure) {
+        // Out of memory or threads: told, never a crash.
+        err << "wendle-report: " << failure.what() << "\n";
+        return 1;
     }
 }
 

@@ -48,6 +48,9 @@ std::string reportSummary(const std::vector<DayRecord> &days) {
         summary += "\nLines that are not a time of day:";
     for (const std::string &notice : notices)
         summary += "\n" + notice;
+    for (const DayRecord &day : days)
+        if (!day.readError.empty())
+            summary += "\nThe log of " + isoDate(day.date) + " cannot be read: " + day.readError;
     return summary;
 }
 

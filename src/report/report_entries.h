@@ -20,7 +20,7 @@ std::vector<ReportEntry> reportEntries(const std::vector<DayRecord> &days);
 long grandTotal(const std::vector<DayRecord> &days);
 
 // "Total 12 h 5 min" and, on lines of their own, the days with lines that
-// are not a time of day: what the text report ends with.
+// are not a time of day, then the days whose file could not be read and why.
 std::string reportSummary(const std::vector<DayRecord> &days);
 // "2026-12-01: lines 3, 17", a day a line; empty when every line was read.
 std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days);

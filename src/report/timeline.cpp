@@ -128,7 +128,12 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
             const Stretch &stretch = day.stretches[s];
             // Even a stretch of seconds stays visible.
             const double x = xAt(stretch.start);
-            const double width = std::max(1.5, xAt(stretch.end) - x);
+            // One that ends in the hour shown twice, earlier on the clock than
+            // it started, is drawn at its length.
+            const int end = stretch.end >= stretch.start
+                                ? stretch.end
+                                : std::min(stretch.start + stretch.seconds(), 86400);
+            const double width = std::max(1.5, xAt(end) - x);
             t.items.push_back({Item::Kind::Box, Item::Role::Bar, x, y + 5, width, m.rowHeight - 10,
                                stretchText(stretch), Item::Anchor::Start, int(d), int(s)});
         }

@@ -7,6 +7,8 @@
 #include "report/report_entries.h"
 #include "report/report_window_design.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 #include <windowsx.h>
 
@@ -183,8 +185,9 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 int ReportWindow::statusHeight() const {
-    const std::size_t lines = 2 + report::unreadableNotices(m_days.days()).size() +
-                              (report::unreadableNotices(m_days.days()).empty() ? 0 : 1);
+    // The chosen entry, then the summary's lines.
+    const std::string summary = report::reportSummary(m_days.days());
+    const std::size_t lines = 2 + std::size_t(std::count(summary.begin(), summary.end(), '\n'));
     return int(m_measured.lineHeight * double(lines) + m_measured.lineHeight / 2);
 }
 

@@ -1,5 +1,7 @@
 #include "logging/time_line.h"
 #include "report/clock_text.h"
+#include "report/dates.h"
+#include "report/day_reader.h"
 #include "report/day_record.h"
 #include "report/recent_days.h"
 #include "report/report_command.h"
@@ -11,6 +13,7 @@
 
 #include <clocale>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -32,6 +35,16 @@ void ticks(std::vector<int> &times, const char *from, const char *to, int step) 
         times.push_back(t);
 }
 
+// The same as lines of a log file.
+QByteArray tickText(const char *from, const char *to, int step) {
+    std::vector<int> times;
+    ticks(times, from, to, step);
+    QByteArray text;
+    for (const int t : times)
+        text += (clockText(t) + "\r\n").c_str();
+    return text;
+}
+
 QString shown(const std::vector<Stretch> &stretches) {
     QStringList parts;
     for (const Stretch &s : stretches)
@@ -41,7 +54,26 @@ QString shown(const std::vector<Stretch> &stretches) {
     return parts.join(' ');
 }
 
+// A day's file, as a first look found it (when not empty), then as it is:
+// written over in place or renamed over, text then NUL bytes (a sparse
+// file) then more; what the reader makes of it in that zone.
+struct DayFile {
+    QByteArray zone{};
+    QString date = "2026-12-02";
+    QByteArray before{};
+    bool inPlace = false;
+    QByteArray text{};
+    qint64 nuls = 0;
+    QByteArray after{};
+    QString stretches{};
+    qint64 seconds = 0;
+    QString unreadable{};
+    QString error{};
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(DayFile)
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -200,7 +232,10 @@ private slots:
         QVERIFY(spring.has_value());
         QCOMPARE(spring->start, at("02:00:00"));
         QCOMPARE(spring->length, 3600);
-        QVERIFY(!clockJumpOn({2026, 10, 25}).has_value());
+        const std::optional<ClockJump> autumn = clockJumpOn({2026, 10, 25});
+        QVERIFY(autumn.has_value());
+        QCOMPARE(autumn->start, at("03:00:00"));
+        QCOMPARE(autumn->length, -3600);
         std::vector<int> times;
         ticks(times, "01:50:00", "02:00:00", 10);
         ticks(times, "03:00:00", "03:10:00", 10);
@@ -209,11 +244,13 @@ private slots:
         QCOMPARE(stretches.front().seconds(), 20 * 60);
         stretches = stretchesOf({at("03:00:05"), at("03:00:15")}, spring);
         QCOMPARE(shown(stretches), QString("01:59:55-03:00:15"));
-        // Autumn: the hour shown twice is counted once, in order.
+        // Autumn: one writer through the hour shown twice logged 5 h by 04:00.
         times.clear();
         ticks(times, "00:00:00", "02:59:50", 10);
         ticks(times, "01:59:50", "04:00:00", 10);
-        QCOMPARE(shown(stretchesOf(times)), QString("00:00:00-04:00:00"));
+        stretches = stretchesOf(times, autumn);
+        QCOMPARE(shown(stretches), QString("00:00:00-04:00:00"));
+        QCOMPARE(stretches.front().seconds(), 5 * 3600);
         qunsetenv("TZ");
         tzset();
     }
@@ -239,6 +276,104 @@ private slots:
         days.refresh();
         days.finish();
         QCOMPARE(shown(days.days().front().stretches), QString("10:00:00-10:00:10"));
+    }
+
+    // Files no writer would leave and nights whose clocks change, read as the
+    // window follows today's file.
+    void hostileFilesAndClockChanges_data() {
+        QTest::addColumn<DayFile>("file");
+        const QByteArray lines = tickText("09:00:00", "09:00:20", 10), mb(1 << 20, 'x');
+        const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
+        const qint64 gb = qint64(1) << 30;
+        QTest::newRow("lines of a megabyte")
+            << DayFile{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
+                       .stretches = "09:00:00-09:00:20",
+                       .seconds = 20,
+                       .unreadable = "2,4"};
+        QTest::newRow("NUL bytes amid lines") << DayFile{.text = "09:00:10\r\n",
+                                                         .nuls = gb / 5,
+                                                         .after = "\r\n09:00:20\r\n",
+                                                         .stretches = "09:00:00-09:00:20",
+                                                         .seconds = 20,
+                                                         .unreadable = "2"};
+        QTest::newRow("100 GB sparse") << DayFile{
+            .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
+        // More writers than are told apart, each line going back before all
+        // of them: a lone line a writer, set aside at once, a day over.
+        DayFile crafted;
+        QStringList apart;
+        for (int t = 20; t < 24 * 3600; t += 20)
+            apart << QString::fromStdString(clockText(t - 10) + "-" + clockText(t));
+        for (int round = 0; round < 200; ++round)
+            for (int t = 24 * 3600 - 20; t > 0; t -= 20)
+                crafted.text += (clockText(t) + "\r\n").c_str();
+        crafted.stretches = apart.join(' ');
+        crafted.seconds = apart.size() * 10;
+        QTest::newRow("32 writers and more, stretches apart") << crafted;
+        QTest::newRow("replaced by a longer file") << DayFile{
+            .before = lines, .text = longer, .stretches = "10:00:00-10:00:30", .seconds = 30};
+        QTest::newRow("written over, longer") << DayFile{.before = lines,
+                                                         .inPlace = true,
+                                                         .text = longer,
+                                                         .stretches = "10:00:00-10:00:30",
+                                                         .seconds = 30};
+        const QByteArray berlin = "Europe/Berlin";
+        QTest::newRow("spring night") << DayFile{.zone = berlin,
+                                                 .date = "2026-03-29",
+                                                 .text = tickText("00:00:00", "01:59:50", 10) +
+                                                         tickText("02:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 3 * 3600};
+        QTest::newRow("autumn night") << DayFile{.zone = berlin,
+                                                 .date = "2026-10-25",
+                                                 .text = tickText("00:00:00", "02:59:50", 10) +
+                                                         tickText("01:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 5 * 3600};
+        QTest::newRow("autumn night, half an hour back") << DayFile{
+            .zone = "Australia/Lord_Howe",
+            .date = "2026-04-05",
+            .text = tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10),
+            .stretches = "00:00:00-03:00:00",
+            .seconds = 3 * 3600 + 1800};
+        QTest::newRow("autumn night, clock set back an hour at another time") << DayFile{
+            .zone = berlin,
+            .date = "2026-10-25",
+            .text = tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10),
+            .stretches = "00:00:00-01:30:00",
+            .seconds = 5400};
+    }
+    void hostileFilesAndClockChanges() {
+        QFETCH(DayFile, file);
+        if (!file.zone.isEmpty())
+            qputenv("TZ", file.zone);
+        tzset();
+        QTemporaryDir dir;
+        const std::string path = dir.filePath("day.log").toStdString();
+        const DayHalfMarkers markers = localMarkers();
+        DayReader reader(*parseIsoDate(file.date.toStdString()), markers);
+        std::string failure;
+        if (!file.before.isEmpty()) {
+            std::ofstream(path, std::ios::binary) << file.before.toStdString();
+            QVERIFY(readOn(reader, path, failure));
+        }
+        const std::string written = file.inPlace ? path : path + ".new";
+        std::ofstream(written, std::ios::binary) << file.text.toStdString();
+        if (file.nuls > 0)
+            std::filesystem::resize_file(written, std::uintmax_t(file.text.size() + file.nuls));
+        std::ofstream(written, std::ios::binary | std::ios::app) << file.after.toStdString();
+        std::filesystem::rename(written, path);
+        QCOMPARE(readOn(reader, path, failure), file.error.isEmpty());
+        QCOMPARE(QString::fromStdString(failure), file.error);
+        const DayRecord record = reader.record();
+        qunsetenv("TZ");
+        tzset();
+        QCOMPARE(shown(record.stretches), file.stretches);
+        QCOMPARE(qint64(record.totalSeconds()), file.seconds);
+        QStringList lineNumbers;
+        for (const long line : record.unreadableLines)
+            lineNumbers << QString::number(line);
+        QCOMPARE(lineNumbers.join(','), file.unreadable);
     }
 
     void fileEndingsAndUnreadableLines() {
