@@ -25,11 +25,14 @@ cp -a /etc/apt/sources.list* "$root/etc/apt/" 2>/dev/null || true
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q "$repo" "$root/work/wendle"
 
+# Its root a mount point of its own, as a machine's is: a test may then make
+# its root private in a mount namespace.
+mount --bind "$root" "$root"
 mount -t proc proc "$root/proc"
 mount --rbind /sys "$root/sys" && mount --make-rslave "$root/sys"
 mount --rbind /dev "$root/dev" && mount --make-rslave "$root/dev"
 mount -t tmpfs tmpfs "$root/tmp"
-trap 'umount -R "$root/proc" "$root/sys" "$root/dev" "$root/tmp" 2>/dev/null || umount -lR "$root/sys" "$root/dev"' EXIT
+trap 'umount -R "$root" 2>/dev/null || umount -lR "$root"' EXIT
 
 # As CI runs it: root, no display, no standard input, a plain environment.
 chroot "$root" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
