@@ -45,7 +45,16 @@ void DayReader::feed(std::string_view bytes) {
                 .substr(std::max(m_lastBytes.size() + bytes.size(), KeptBytes) - KeptBytes);
     while (!bytes.empty()) {
         const std::size_t end = bytes.find('\n');
-        const std::string_view part = bytes.substr(0, end);
+        std::string_view part = bytes.substr(0, end);
+        // A crash or power cut in the middle of a write can leave NUL bytes
+        // where the line was to be, and the next line is appended right
+        // after them. No time of day holds a NUL, so a line goes on after
+        // its last one.
+        if (const std::size_t nul = part.rfind('\0'); nul != std::string_view::npos) {
+            part.remove_prefix(nul + 1);
+            m_partial.clear();
+            m_overlong = false;
+        }
         // Only the start of a line that is too long is kept: that it was.
         if (!m_overlong && m_partial.size() + part.size() > MaxLineBytes) {
             m_overlong = true;

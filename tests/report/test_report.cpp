@@ -296,6 +296,12 @@ private slots:
                                                          .stretches = "09:00:00-09:00:20",
                                                          .seconds = 20,
                                                          .unreadable = "2"};
+        QTest::newRow("a crash's NUL bytes, then the next line")
+            << DayFile{.text = "09:00:10\r\n",
+                       .nuls = 4096,
+                       .after = "09:00:20\r\n",
+                       .stretches = "09:00:00-09:00:20",
+                       .seconds = 20};
         QTest::newRow("100 GB sparse") << DayFile{
             .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
         // More writers than are told apart, each line going back before all
