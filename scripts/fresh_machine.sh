@@ -21,7 +21,9 @@ command -v debootstrap >/dev/null || bash "$repo/scripts/setup.sh"
 mirror=http://deb.debian.org/debian
 debootstrap --variant=minbase bookworm "$root" "$mirror"
 # The same package sources as this machine: the release, its updates, security.
-cp -a /etc/apt/sources.list* "$root/etc/apt/" 2>/dev/null || true
+rm -rf "$root/etc/apt/sources.list" "$root/etc/apt/sources.list.d"
+cp -a /etc/apt/sources.list.d "$root/etc/apt/"
+[ ! -e /etc/apt/sources.list ] || cp -a /etc/apt/sources.list "$root/etc/apt/"
 cp /etc/resolv.conf "$root/etc/resolv.conf"
 git clone -q "$repo" "$root/work/wendle"
 
