@@ -24,7 +24,8 @@ public:
     // file's place is not followed but refused as not a regular file. On
     // failure returns false and puts the system's reason into error.
     bool open(const std::string &path, std::string &error, Kind kind = Kind::Shared);
-    // Writes the whole line or nothing: a write that stops short is taken
+    // Writes the whole line or nothing, after a CR LF when a day's file ends
+    // in the middle of a line (cut short by a crash): a write that stops short is taken
     // back while the file still ends with it; when another writer has added
     // to the file since, what was written is ended with CR LF instead, to
     // stand as one unreadable line rather than join the next.
@@ -42,6 +43,7 @@ private:
     std::intptr_t m_handle = NoHandle; // a file descriptor, or a Windows HANDLE
     std::string m_path;
     std::uint64_t m_identity[2] = {}; // the file's device or volume, and its number there
+    bool m_endsLines = false;         // a line cut short at the file's end is ended first
 };
 
 } // namespace wendle

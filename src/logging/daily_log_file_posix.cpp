@@ -41,12 +41,17 @@ bool DailyLogFile::open(const std::string &path, std::string &error, Kind kind) 
     // Never blocks: a pipe without a reader fails at once, one with a reader
     // is refused below. A final symbolic link is not followed: in a folder
     // others can write it could lead anywhere the user may write.
-    const int flags = O_WRONLY | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
+    // Read access too, to see whether the file ends in the middle of a line.
+    int flags = O_RDWR | O_APPEND | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
     const mode_t mode = kind == Kind::Own ? 0600 : 0666;
     int file = -1;
     bool created = false;
-    for (int tries = 0; tries < 3 && file < 0; ++tries) {
+    for (int tries = 0; tries < 4 && file < 0; ++tries) {
         file = openRetried(path.c_str(), flags, 0);
+        if (file < 0 && errno == EACCES && (flags & O_RDWR)) {
+            flags = (flags & ~O_RDWR) | O_WRONLY; // a file the user may write but not read
+            continue;
+        }
         if (file >= 0 || errno != ENOENT)
             break;
         // Made here, so that the folder is synced only for a new name.
@@ -94,6 +99,7 @@ bool DailyLogFile::open(const std::string &path, std::string &error, Kind kind) 
         syncFolderOf(path);
     m_handle = file;
     m_path = path;
+    m_endsLines = kind == Kind::Shared && (flags & O_RDWR);
     m_identity[0] = info.st_dev;
     m_identity[1] = info.st_ino;
     return true;
@@ -106,9 +112,16 @@ bool DailyLogFile::append(const std::string &line, std::string &error) {
     }
     struct stat info;
     const off_t before = ::fstat(fd(m_handle), &info) == 0 ? info.st_size : -1;
+    // A line cut short by a crash, or one another program left without its
+    // end, is ended first: the new line never joins it.
+    std::string bytes = line;
+    char last = '\n';
+    if (m_endsLines && before > 0 && ::pread(fd(m_handle), &last, 1, before - 1) == 1 &&
+        last != '\n')
+        bytes.insert(0, "\r\n");
 
-    const char *data = line.data();
-    std::size_t left = line.size();
+    const char *data = bytes.data();
+    std::size_t left = bytes.size();
     int failure = 0;
     while (left > 0) {
         const ssize_t written = ::write(fd(m_handle), data, left);
@@ -126,7 +139,7 @@ bool DailyLogFile::append(const std::string &line, std::string &error) {
     if (failure != 0) {
         // Whatever part of the line reached the file must not stay there as
         // a torn line; but bytes another writer added after it stay.
-        const off_t written = off_t(line.size() - left);
+        const off_t written = off_t(bytes.size() - left);
         const bool oursAtEnd =
             before >= 0 && ::fstat(fd(m_handle), &info) == 0 && info.st_size == before + written;
         if (written > 0 && oursAtEnd) [[maybe_unused]]

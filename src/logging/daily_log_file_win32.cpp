@@ -19,7 +19,7 @@ bool sizeOf(HANDLE file, LARGE_INTEGER &size) {
 
 } // namespace
 
-bool DailyLogFile::open(const std::string &path, std::string &error, Kind) {
+bool DailyLogFile::open(const std::string &path, std::string &error, Kind kind) {
     close();
     // Append access alone: every write goes to the file's end at the moment
     // it is made, in one piece, also on a share that other machines write.
@@ -44,6 +44,7 @@ bool DailyLogFile::open(const std::string &path, std::string &error, Kind) {
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);
     m_path = path;
+    m_endsLines = kind == Kind::Shared;
     m_identity[0] = info.dwVolumeSerialNumber;
     m_identity[1] = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return true;
@@ -57,11 +58,23 @@ bool DailyLogFile::append(const std::string &line, std::string &error) {
     const HANDLE file = fileHandle(m_handle);
     LARGE_INTEGER before{};
     const bool known = sizeOf(file, before);
+    // A line cut short by a crash, or one another program left without its
+    // end, is ended first: the new line never joins it.
+    std::string bytes = line;
+    if (m_endsLines && known && before.QuadPart > 0) {
+        OVERLAPPED at{};
+        at.Offset = DWORD(before.QuadPart - 1);
+        at.OffsetHigh = DWORD((before.QuadPart - 1) >> 32);
+        char last = '\n';
+        DWORD got = 0;
+        if (ReadFile(file, &last, 1, &got, &at) && got == 1 && last != '\n')
+            bytes.insert(0, "\r\n");
+    }
     DWORD failure = 0;
     DWORD written = 0;
-    if (!WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr))
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         failure = GetLastError();
-    if (failure == 0 && written != line.size())
+    if (failure == 0 && written != bytes.size())
         failure = ERROR_DISK_FULL;
     if (failure == 0 && !FlushFileBuffers(file))
         failure = GetLastError();
@@ -80,7 +93,7 @@ bool DailyLogFile::append(const std::string &line, std::string &error) {
                     SetEndOfFile(cutter);
                 CloseHandle(cutter);
             }
-        } else if (written > 0 && written < line.size()) {
+        } else if (written > 0 && written < bytes.size()) {
             DWORD ended = 0;
             WriteFile(file, "\r\n", 2, &ended, nullptr);
         }

@@ -118,10 +118,10 @@ void HeldLines::takeOver() {
 
 // An intent in the spool means a crash may have come while held lines were
 // written to that file: those already there are not written again. They are
-// there when the file, from the size it had, goes on with them in order; a
-// last one cut short is ended with CR LF, to stand as one unreadable line,
-// and is written again whole. When the file goes on with anything else the
-// lines are kept: written twice is better than lost.
+// there when the file, from the size it had, goes on with them in order. A
+// last one cut short is written again whole (after a CR LF that ends the
+// cut one, as every write to a day's file does). When the file goes on with
+// anything else the lines are kept: written twice is better than lost.
 std::vector<HeldLines::Line> HeldLines::resolveIntents(std::vector<Line> loaded,
                                                        const std::vector<Intent> &intents) {
     std::vector<bool> written(loaded.size(), false);
@@ -131,7 +131,8 @@ std::vector<HeldLines::Line> HeldLines::resolveIntents(std::vector<Line> loaded,
         if (!file || file->size() <= intent.size)
             continue;
         const std::string_view after = std::string_view(*file).substr(intent.size);
-        std::size_t at = 0;
+        // The CR LF that ended a line cut short before them.
+        std::size_t at = after.starts_with(LineEnd) ? LineEnd.size() : 0;
         for (std::size_t i = 0; i < loaded.size(); ++i) {
             if (written[i] || loaded[i].folder != intent.folder || loaded[i].date != intent.date)
                 continue;
@@ -140,11 +141,6 @@ std::vector<HeldLines::Line> HeldLines::resolveIntents(std::vector<Line> loaded,
                 written[i] = true;
                 at += text.size();
                 continue;
-            }
-            const std::string_view rest = after.substr(at);
-            if (!rest.empty() && rest.size() < text.size() && text.starts_with(rest)) {
-                std::string ignored;
-                m_store.append(path, std::string(LineEnd), false, ignored);
             }
             break;
         }

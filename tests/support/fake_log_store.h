@@ -19,7 +19,7 @@ class FakeLogStore final : public LogStore {
 public:
     enum class Torn { Nothing, Half, All };
 
-    bool append(const std::string &path, const std::string &bytes, bool,
+    bool append(const std::string &path, const std::string &given, bool own,
                 std::string &error) override {
         for (const auto &[folder, reason] : m_refused) {
             if (path.starts_with(folder)) {
@@ -27,13 +27,18 @@ public:
                 return false;
             }
         }
+        // As the system's store does, a day's file that ends within a line
+        // has it ended first.
+        std::string &file = files[path];
+        const std::string bytes =
+            !own && !file.empty() && file.back() != '\n' ? "\r\n" + given : given;
         if (++writes == crashAt) {
-            files[path] += tornAt == Torn::All    ? bytes
-                           : tornAt == Torn::Half ? bytes.substr(0, bytes.size() / 2)
-                                                  : std::string();
+            file += tornAt == Torn::All    ? bytes
+                    : tornAt == Torn::Half ? bytes.substr(0, bytes.size() / 2)
+                                           : std::string();
             throw Crash{};
         }
-        files[path] += bytes;
+        file += bytes;
         return true;
     }
     std::optional<std::string> read(const std::string &path) override {
