@@ -72,7 +72,11 @@ bool DailyLogFile::append(const std::string &line, std::string &error) {
     }
     DWORD failure = 0;
     DWORD written = 0;
-    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+    // The end named as the offset too: Wine makes only such a write one
+    // atomic append, where Windows does it for every write of the handle.
+    OVERLAPPED atEnd{};
+    atEnd.Offset = atEnd.OffsetHigh = 0xFFFFFFFF;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &atEnd))
         failure = GetLastError();
     if (failure == 0 && written != bytes.size())
         failure = ERROR_DISK_FULL;

@@ -216,6 +216,10 @@ bool HeldLines::hold(const std::string &folder, const LocalDate &date, const std
     return true;
 }
 
+bool HeldLines::ready(std::string &error) {
+    return own(error) && (!m_spoolBehind || rewriteSpool(error));
+}
+
 bool HeldLines::save(std::string &error) {
     if (!m_owner)
         return m_lines.empty() || (own(error) && !m_spoolBehind);

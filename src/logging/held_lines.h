@@ -55,6 +55,9 @@ public:
     // holds it because the spool cannot be written.
     bool hold(const std::string &folder, const LocalDate &date, const std::string &line,
               std::string &error);
+    // Whether a line held now would go into the spool; false, with the
+    // reason, when it would be held in memory only.
+    bool ready(std::string &error);
     // Writes the spool when it lacks lines memory holds, or takes it over
     // when its owner has gone. True when the spool holds every line.
     bool save(std::string &error);

@@ -132,22 +132,21 @@ bool LoggingControl::writeLine(const LocalDate &date, std::int64_t now, const st
 // False when no more can be held, and logging has stopped.
 bool LoggingControl::holdLine(const LocalDate &date, const std::string &line,
                               const std::string &path, const std::string &reason) {
-    std::string where = " in\n" + m_held.spoolPath();
-    if (!line.empty()) {
-        if (m_held.fullFor(m_folder)) {
-            failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
-                        std::to_string(m_held.heldFor(m_folder)) + " lines are held in\n" +
-                        m_held.spoolPath() +
-                        "\nand no more can be held, so logging has stopped. They are written "
-                        "when logging starts again and the folder takes them.");
-            return false;
-        }
-        std::string spoolError;
-        if (!m_held.hold(m_folder, date, line, spoolError))
-            where = m_held.spoolPath().empty() ? " in memory only, as " + spoolError
-                                               : " in memory only, as\n" + m_held.spoolPath() +
-                                                     "\ncannot be written: " + spoolError;
+    if (!line.empty() && m_held.fullFor(m_folder)) {
+        failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
+                    std::to_string(m_held.heldFor(m_folder)) + " lines are held in\n" +
+                    m_held.spoolPath() +
+                    "\nand no more can be held, so logging has stopped. They are written "
+                    "when logging starts again and the folder takes them.");
+        return false;
     }
+    // At Start there is no line yet, only the question where lines will go.
+    std::string where = " in\n" + m_held.spoolPath();
+    std::string spoolError;
+    if (!(line.empty() ? m_held.ready(spoolError) : m_held.hold(m_folder, date, line, spoolError)))
+        where = m_held.spoolPath().empty() ? " in memory only, as " + spoolError
+                                           : " in memory only, as\n" + m_held.spoolPath() +
+                                                 "\ncannot be written: " + spoolError;
     if (!m_trouble) {
         m_trouble = true;
         notify(true, "Could not write to the log file\n" + path + "\n" + reason +

@@ -157,6 +157,12 @@ Parsed parseOld(std::string_view text) {
     bool haveFolder = false, haveDate = false;
     LocalDate date;
     for (std::string_view line : splitLines(text, parsed.cut)) {
+        // That version appended after a line a crash had cut: the cut part is
+        // unreadable, and a tag written after it still names what follows.
+        if (const std::size_t tab = line.find('\t'); tab != 0 && tab != std::string_view::npos) {
+            parsed.unreadable.emplace_back(line.substr(0, tab));
+            line.remove_prefix(tab);
+        }
         if (line.starts_with(OldFolderTag)) {
             parsed.records.push_back(
                 {Record::Kind::Folder, ++folders, {}, unescaped(line.substr(OldFolderTag.size()))});
@@ -167,9 +173,9 @@ Parsed parseOld(std::string_view text) {
                 parsed.unreadable.emplace_back(line);
         } else if (line.empty()) {
             continue;
-        } else if (!haveFolder || !haveDate || line.find('\t') != std::string_view::npos ||
-                   line.find('\r') != std::string_view::npos) {
-            // A line joined to a torn one, or one whose folder or date is unknown.
+        } else if (!haveFolder || !haveDate ||
+                   line.find_first_of("\t\r") != std::string_view::npos) {
+            // A line whose folder or date is unknown.
             parsed.unreadable.emplace_back(line);
         } else {
             parsed.records.push_back({Record::Kind::Line, folders, date, std::string(line)});
