@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <objbase.h>
+#include <sddl.h>
 #include <shellapi.h>
 
 #include <string>
@@ -14,19 +15,41 @@
 
 namespace {
 
+// One name for all the sessions of one user (the user's SID in the global
+// namespace): a second session's copy would otherwise log beside the first.
+std::wstring runningMutexName() {
+    std::wstring name = L"Global\\QuorvelWendle.Running";
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token))
+        return name;
+    alignas(TOKEN_USER) unsigned char user[256];
+    DWORD size = 0;
+    wchar_t *sid = nullptr;
+    if (GetTokenInformation(token, TokenUser, user, sizeof user, &size) &&
+        ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER *>(user)->User.Sid, &sid)) {
+        name += L'.';
+        name += sid;
+        LocalFree(sid);
+    }
+    CloseHandle(token);
+    return name;
+}
+
 // A second start finds the running copy's window and asks it forward; the
-// copy may still be starting, so it looks for a few seconds.
-void callRunningCopy() {
+// copy may still be starting, so it looks for a few seconds. False when it
+// is not in this session.
+bool callRunningCopy() {
     for (int tries = 0; tries < 50; ++tries) {
         if (const HWND running = FindWindowW(wendle::win32::MainWindow::ClassName, nullptr)) {
             DWORD process = 0;
             GetWindowThreadProcessId(running, &process);
             AllowSetForegroundWindow(process);
             PostMessageW(running, wendle::win32::MainWindow::ComeForwardMessage, 0, 0);
-            return;
+            return true;
         }
         Sleep(100);
     }
+    return false;
 }
 
 } // namespace
@@ -63,9 +86,12 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     }
 
     // One Wendle per user: the mutex goes with the process, however it ends.
-    const HANDLE only = CreateMutexW(nullptr, FALSE, L"Local\\QuorvelWendle.Running");
+    const HANDLE only = CreateMutexW(nullptr, FALSE, runningMutexName().c_str());
     if (only && GetLastError() == ERROR_ALREADY_EXISTS) {
-        callRunningCopy();
+        if (!callRunningCopy())
+            answer("Wendle is already running for you in another Windows session, and logs "
+                   "there.",
+                   MB_ICONINFORMATION);
         CloseHandle(only);
         return 0;
     }

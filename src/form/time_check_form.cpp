@@ -78,6 +78,8 @@ void TimeCheckForm::trayMessage(int message) {
 void TimeCheckForm::unload() {
     if (m_logging.isLogging())
         m_logging.stop();
+    else
+        m_logging.keepHeld();
     removeTrayIcon();
 }
 

@@ -1,90 +1,27 @@
 #include "logging/held_lines.h"
 
 #include "logging/log_paths.h"
+#include "logging/spool_format.h"
 
 #include <algorithm>
-#include <cstdio>
+#include <map>
 #include <set>
-#include <string_view>
-#include <utility>
 
 namespace wendle {
 
 namespace {
 
-// The spool is one held line a line, without its CR LF, after lines that
-// name the folder and the date of those that follow; these start with a tab,
-// which no time of day does. A folder's backslashes and line feeds are
-// escaped.
-constexpr std::string_view FolderTag = "\tfolder\t";
-constexpr std::string_view DateTag = "\tdate\t";
 constexpr std::string_view LineEnd = "\r\n";
-
-// Rewriting the whole spool costs a pass over every held line: while the
-// spool cannot be written, it is tried again only this often.
-constexpr std::size_t HoldsBetweenRewrites = 60;
-
-std::string escaped(const std::string &folder) {
-    std::string text;
-    for (char c : folder) {
-        if (c == '\\')
-            text += "\\\\";
-        else if (c == '\n')
-            text += "\\n";
-        else
-            text += c;
-    }
-    return text;
-}
-
-std::string unescaped(std::string_view text) {
-    std::string folder;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            ++i;
-            folder += text[i] == 'n' ? '\n' : text[i];
-        } else {
-            folder += text[i];
-        }
-    }
-    return folder;
-}
-
-bool parseDate(std::string_view text, LocalDate &date) {
-    int y = 0, m = 0, d = 0;
-    const std::string copy(text);
-    if (std::sscanf(copy.c_str(), "%4d-%2d-%2d", &y, &m, &d) != 3 || m < 1 || m > 12 || d < 1 ||
-        d > 31)
-        return false;
-    date = {y, m, d};
-    return true;
-}
-
-struct SpoolState {
-    std::uint32_t folder = UINT32_MAX;
-    LocalDate date{0, 0, 0};
-};
-
-void appendRecord(std::string &out, SpoolState &state, std::uint32_t folder, const LocalDate &date,
-                  const std::string &folderText, const std::string &line) {
-    if (folder != state.folder) {
-        out.append(FolderTag).append(escaped(folderText)) += '\n';
-        state.folder = folder;
-    }
-    if (date != state.date) {
-        out.append(DateTag).append(isoDate(date)) += '\n';
-        state.date = date;
-    }
-    std::string_view text = line;
-    if (text.ends_with(LineEnd))
-        text.remove_suffix(LineEnd.size());
-    out.append(text) += '\n';
-}
 
 } // namespace
 
 HeldLines::HeldLines(LogStore &store, std::string spoolPath)
     : m_store(store), m_spoolPath(std::move(spoolPath)) {}
+
+HeldLines::~HeldLines() {
+    if (m_owner)
+        m_store.unlock(lockPath());
+}
 
 std::uint32_t HeldLines::folderIndex(const std::string &folder) {
     const auto found = std::find(m_folders.begin(), m_folders.end(), folder);
@@ -95,63 +32,163 @@ std::uint32_t HeldLines::folderIndex(const std::string &folder) {
     return static_cast<std::uint32_t>(m_folders.size() - 1);
 }
 
-bool HeldLines::holdsFor(const std::string &folder) const {
+std::size_t HeldLines::heldFor(const std::string &folder) const {
     const auto found = std::find(m_folders.begin(), m_folders.end(), folder);
-    return found != m_folders.end() && m_perFolder[std::size_t(found - m_folders.begin())] > 0;
+    return found == m_folders.end() ? 0 : m_perFolder[std::size_t(found - m_folders.begin())];
+}
+
+std::vector<std::pair<std::string, std::size_t>>
+HeldLines::waitingOtherThan(const std::string &folder) const {
+    std::vector<std::pair<std::string, std::size_t>> waiting;
+    for (std::size_t i = 0; i < m_folders.size(); ++i)
+        if (m_perFolder[i] > 0 && m_folders[i] != folder)
+            waiting.emplace_back(m_folders[i], m_perFolder[i]);
+    return waiting;
 }
 
 void HeldLines::load() {
+    std::string ignored;
+    own(ignored);
+}
+
+bool HeldLines::own(std::string &error) {
+    if (m_owner)
+        return true;
+    if (m_spoolPath.empty()) {
+        error = "there is no folder of your own to keep them in";
+        return false;
+    }
+    if (!m_store.lock(lockPath(), m_notOwnerReason)) {
+        error = m_notOwnerReason;
+        return false;
+    }
+    m_owner = true;
+    takeOver();
+    return true;
+}
+
+// The spool is always written anew once it is read: a record cut short by a
+// crash is then gone before anything is appended after it.
+void HeldLines::takeOver() {
     const std::optional<std::string> spool = m_store.read(m_spoolPath);
-    if (!spool)
+    if (!spool) {
+        m_spoolStarted = false;
+        m_spoolBehind = !m_lines.empty();
+        if (m_spoolBehind) {
+            std::string ignored;
+            rewriteSpool(ignored);
+        }
         return;
-    std::string_view text = *spool;
-    std::optional<std::uint32_t> folder;
-    std::optional<LocalDate> date;
-    // A last line without its end was cut by a crash while it was written.
-    while (!text.empty()) {
-        const std::size_t end = text.find('\n');
-        if (end == std::string_view::npos)
+    }
+    const spool::Parsed parsed = spool::parse(*spool);
+    std::map<std::uint32_t, std::uint32_t> folders; // the spool's numbers to this run's
+    std::vector<Line> loaded;
+    std::vector<Intent> intents;
+    for (const spool::Record &record : parsed.records) {
+        switch (record.kind) {
+        case spool::Record::Kind::Folder:
+            folders[record.id] = folderIndex(record.text);
             break;
-        const std::string_view line = text.substr(0, end);
-        text.remove_prefix(end + 1);
-        LocalDate parsed;
-        if (line.starts_with(FolderTag)) {
-            folder = folderIndex(unescaped(line.substr(FolderTag.size())));
-        } else if (line.starts_with(DateTag)) {
-            date = parseDate(line.substr(DateTag.size()), parsed) ? std::optional(parsed)
-                                                                  : std::nullopt;
-        } else if (folder && date && !line.empty()) {
-            m_lines.push_back({*folder, *date, std::string(line) + std::string(LineEnd)});
-            ++m_perFolder[*folder];
+        case spool::Record::Kind::Line:
+            loaded.push_back({folders[record.id], record.date, record.text + std::string(LineEnd)});
+            break;
+        case spool::Record::Kind::Intent:
+            intents.push_back({folders[record.id], record.date, record.size});
+            break;
         }
     }
-    m_spoolFolder = UINT32_MAX; // the next line names its folder and date again
-}
+    loaded = resolveIntents(std::move(loaded), intents);
+    for (const Line &line : loaded)
+        ++m_perFolder[line.folder];
+    m_lines.insert(m_lines.begin(), std::make_move_iterator(loaded.begin()),
+                   std::make_move_iterator(loaded.end()));
 
-std::string HeldLines::record(const Line &line) {
-    std::string out;
-    SpoolState state{m_spoolFolder, m_spoolDate};
-    appendRecord(out, state, line.folder, line.date, m_folders[line.folder], line.text);
-    return out;
-}
-
-std::string HeldLines::spoolText(std::size_t from) const {
-    std::string out;
-    SpoolState state;
-    for (std::size_t i = from; i < m_lines.size(); ++i) {
-        const Line &line = m_lines[i];
-        appendRecord(out, state, line.folder, line.date, m_folders[line.folder], line.text);
+    if (!parsed.unreadable.empty()) {
+        // Kept for the user to look at, never written into a day's file.
+        std::string text;
+        for (const std::string &record : parsed.unreadable)
+            text.append(record) += '\n';
+        if (m_store.append(setAsidePath(), text, true, m_setAsideError))
+            m_setAsideError.clear();
+        m_setAside += parsed.unreadable.size();
     }
-    return out;
+    std::string ignored;
+    rewriteSpool(ignored);
+}
+
+// An intent in the spool means a crash may have come while held lines were
+// written to that file: those already there are not written again. They are
+// there when the file, from the size it had, goes on with them in order. A
+// last one cut short is written again whole (after a CR LF that ends the
+// cut one, as every write to a day's file does). When the file goes on with
+// anything else the lines are kept: written twice is better than lost.
+std::vector<HeldLines::Line> HeldLines::resolveIntents(std::vector<Line> loaded,
+                                                       const std::vector<Intent> &intents) {
+    std::vector<bool> written(loaded.size(), false);
+    for (const Intent &intent : intents) {
+        const std::string path = dailyLogPath(m_folders[intent.folder], intent.date);
+        const std::optional<std::string> file = m_store.read(path);
+        if (!file || file->size() <= intent.size)
+            continue;
+        const std::string_view after = std::string_view(*file).substr(intent.size);
+        // The CR LF that ended a line cut short before them.
+        std::size_t at = after.starts_with(LineEnd) ? LineEnd.size() : 0;
+        for (std::size_t i = 0; i < loaded.size(); ++i) {
+            if (written[i] || loaded[i].folder != intent.folder || loaded[i].date != intent.date)
+                continue;
+            const std::string &text = loaded[i].text;
+            if (after.substr(at, text.size()) == text) {
+                written[i] = true;
+                at += text.size();
+                continue;
+            }
+            break;
+        }
+    }
+    std::vector<Line> kept;
+    for (std::size_t i = 0; i < loaded.size(); ++i)
+        if (!written[i])
+            kept.push_back(std::move(loaded[i]));
+    return kept;
+}
+
+std::string HeldLines::takeLoadReport() {
+    if (m_setAside == 0)
+        return {};
+    std::string report = std::to_string(m_setAside) +
+                         (m_setAside == 1 ? " held line could not be read and was"
+                                          : " held lines could not be read and were") +
+                         " set aside in\n" + setAsidePath() +
+                         "\nand are not written to any log file.";
+    if (!m_setAsideError.empty())
+        report = std::to_string(m_setAside) +
+                 " held lines could not be read, and could not be set aside in\n" + setAsidePath() +
+                 "\n" + m_setAsideError;
+    m_setAside = 0;
+    return report;
 }
 
 bool HeldLines::rewriteSpool(std::string &error) {
-    m_holdsSinceRewrite = 0;
-    if (!m_store.replace(m_spoolPath, spoolText(0), error))
+    std::string text;
+    std::vector<bool> named(m_folders.size(), false);
+    if (!m_lines.empty()) {
+        text = spool::Header;
+        for (const Line &line : m_lines) {
+            if (!named[line.folder]) {
+                text += spool::folderRecord(line.folder, m_folders[line.folder]);
+                named[line.folder] = true;
+            }
+            text += spool::lineRecord(line.folder, line.date, line.text);
+        }
+    }
+    if (!m_store.replace(m_spoolPath, text, error)) {
+        m_spoolBehind = true;
         return false;
+    }
     m_spoolBehind = false;
-    m_spoolFolder = m_lines.empty() ? UINT32_MAX : m_lines.back().folder;
-    m_spoolDate = m_lines.empty() ? LocalDate{0, 0, 0} : m_lines.back().date;
+    m_spoolStarted = !text.empty();
+    m_spoolNames = std::move(named);
+    m_lastIntent = {};
     return true;
 }
 
@@ -160,26 +197,61 @@ bool HeldLines::hold(const std::string &folder, const LocalDate &date, const std
     const std::uint32_t index = folderIndex(folder);
     m_lines.push_back({index, date, line});
     ++m_perFolder[index];
-    if (m_spoolBehind) {
-        // Appending now would leave a gap in the spool's order.
-        if (++m_holdsSinceRewrite < HoldsBetweenRewrites) {
-            error = "not written since it last failed";
-            return false;
-        }
+    if (!m_owner)
+        return own(error) && !m_spoolBehind;
+    // Appending after a failed write would leave a gap, or a torn record.
+    if (m_spoolBehind)
         return rewriteSpool(error);
-    }
-    if (!m_store.append(m_spoolPath, record(m_lines.back()), true, error)) {
+    std::string bytes = m_spoolStarted ? std::string() : std::string(spool::Header);
+    m_spoolNames.resize(m_folders.size(), false);
+    if (!m_spoolNames[index])
+        bytes += spool::folderRecord(index, folder);
+    bytes += spool::lineRecord(index, date, line);
+    if (!m_store.append(m_spoolPath, bytes, true, error)) {
         m_spoolBehind = true;
         return false;
     }
-    m_spoolFolder = index;
-    m_spoolDate = date;
+    m_spoolStarted = true;
+    m_spoolNames[index] = true;
     return true;
 }
 
-HeldLines::Flushed HeldLines::flush() {
+bool HeldLines::ready(std::string &error) {
+    return own(error) && (!m_spoolBehind || rewriteSpool(error));
+}
+
+bool HeldLines::save(std::string &error) {
+    if (!m_owner)
+        return m_lines.empty() || (own(error) && !m_spoolBehind);
+    return !m_spoolBehind || rewriteSpool(error);
+}
+
+void HeldLines::forget(const std::vector<std::pair<std::size_t, std::size_t>> &done) {
+    std::deque<Line> kept;
+    std::size_t next = 0;
+    for (const auto &[from, to] : done) {
+        for (std::size_t j = next; j < from; ++j)
+            kept.push_back(std::move(m_lines[j]));
+        next = to;
+    }
+    for (std::size_t j = next; j < m_lines.size(); ++j)
+        kept.push_back(std::move(m_lines[j]));
+    m_lines = std::move(kept);
+}
+
+HeldLines::Flushed HeldLines::flush(const std::string &folder, Which which) {
     Flushed result;
+    if (m_lines.empty())
+        return result;
+    // Intents go only into a spool that holds what memory does; one that
+    // cannot be written gets none, and a crash may then write lines twice.
+    if (m_owner && m_spoolBehind) {
+        std::string ignored;
+        rewriteSpool(ignored);
+    }
+    bool intents = m_owner && !m_spoolBehind && m_spoolStarted;
     std::set<std::uint32_t> refused;
+    std::map<std::uint32_t, std::size_t> perFolder;
     std::vector<std::pair<std::size_t, std::size_t>> done; // the ranges of lines written
     std::size_t i = 0;
     while (i < m_lines.size()) {
@@ -188,11 +260,24 @@ HeldLines::Flushed HeldLines::flush() {
         while (end < m_lines.size() && m_lines[end].folder == m_lines[i].folder &&
                m_lines[end].date == m_lines[i].date)
             ++end;
-        const std::uint32_t folder = m_lines[i].folder;
+        const std::uint32_t index = m_lines[i].folder;
+        const bool chosen = (m_folders[index] == folder) == (which == Which::Only);
         std::size_t written = 0;
-        if (!refused.contains(folder)) {
-            const std::string path = dailyLogPath(m_folders[folder], m_lines[i].date);
+        if (chosen && !refused.contains(index)) {
+            const std::string path = dailyLogPath(m_folders[index], m_lines[i].date);
             std::string error;
+            if (intents) {
+                const Intent intent{index, m_lines[i].date, m_store.size(path).value_or(0)};
+                // Through an outage the file stays as it was: one intent does.
+                if (intent != m_lastIntent) {
+                    if (m_store.append(m_spoolPath,
+                                       spool::intentRecord(index, intent.date, intent.size), true,
+                                       error))
+                        m_lastIntent = intent;
+                    else
+                        intents = false, m_spoolBehind = true;
+                }
+            }
             // The first line alone tells whether the file takes lines again,
             // without putting the whole run together on every tick of an outage.
             if (m_store.append(path, m_lines[i].text, false, error)) {
@@ -204,36 +289,33 @@ HeldLines::Flushed HeldLines::flush() {
                     written = end - i;
             }
             if (written < end - i) {
-                refused.insert(folder);
+                refused.insert(index);
                 if (result.failedPath.empty()) {
                     result.failedPath = path;
                     result.error = error;
                 }
             }
         }
-        if (written > 0)
+        if (written > 0) {
             done.emplace_back(i, i + written);
+            perFolder[index] += written;
+        }
         result.written += written;
-        m_perFolder[folder] -= written;
+        m_perFolder[index] -= written;
         i = end;
     }
     // Through an outage nothing is written, and nothing moves.
     if (result.written == 0)
         return result;
-    std::deque<Line> kept;
-    std::size_t next = 0;
-    for (const auto &[from, to] : done) {
-        for (std::size_t j = next; j < from; ++j)
-            kept.push_back(std::move(m_lines[j]));
-        next = to;
+    for (const auto &[index, count] : perFolder)
+        result.writtenTo.emplace_back(m_folders[index], count);
+    forget(done);
+    if (m_owner) {
+        // Until the spool is written anew its intents keep a restart from
+        // writing these lines twice.
+        std::string ignored;
+        rewriteSpool(ignored);
     }
-    for (std::size_t j = next; j < m_lines.size(); ++j)
-        kept.push_back(std::move(m_lines[j]));
-    m_lines = std::move(kept);
-    std::string ignored;
-    // Until the spool is rewritten, a restart would write these lines twice.
-    if (!rewriteSpool(ignored))
-        m_spoolBehind = true;
     return result;
 }
 

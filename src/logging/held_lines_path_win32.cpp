@@ -6,11 +6,13 @@
 namespace wendle {
 
 std::string heldLinesPath() {
+    // Without LOCALAPPDATA there is no folder known to be the user's own: a
+    // folder such as C:\Wendle could be another user's.
     wchar_t folder[MAX_PATH] = {};
     const DWORD length = GetEnvironmentVariableW(L"LOCALAPPDATA", folder, MAX_PATH);
-    const std::string base =
-        length > 0 && length < MAX_PATH ? win32::narrow(folder) : std::string("C:");
-    return base + "\\Wendle\\held-lines";
+    if (length == 0 || length >= MAX_PATH || length < 3)
+        return {};
+    return win32::narrow(folder) + "\\Wendle\\held-lines";
 }
 
 } // namespace wendle

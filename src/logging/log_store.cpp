@@ -1,9 +1,12 @@
 #include "logging/log_store.h"
 
 #include "logging/daily_log_file.h"
+#include "logging/log_paths.h"
 #include "logging/log_tail.h"
+#include "logging/own_files.h"
 
 #include <filesystem>
+#include <map>
 #include <system_error>
 
 namespace wendle {
@@ -17,18 +20,34 @@ fs::path pathOf(const std::string &utf8) {
     return fs::path(std::u8string(utf8.begin(), utf8.end()));
 }
 
+std::string folderOf(const std::string &path) {
+    const std::size_t separator = path.find_last_of(PathSeparator);
+    return separator == std::string::npos ? std::string(".") : path.substr(0, separator);
+}
+
+// A file renamed over or deleted while a line went into it is given the line
+// again; one that keeps being replaced is given up on for this time.
+constexpr int WritesWhileReplaced = 3;
+
 class SystemLogStore final : public LogStore {
 public:
-    bool append(const std::string &path, const std::string &bytes, bool makeFolder,
+    bool append(const std::string &path, const std::string &bytes, bool own,
                 std::string &error) override {
-        if (makeFolder) {
-            std::error_code ignored;
-            fs::create_directories(pathOf(path).parent_path(), ignored);
-        }
-        DailyLogFile file;
-        if (!file.open(path, error))
+        if (own && !prepareOwnFolder(folderOf(path), error))
             return false;
-        return bytes.empty() || file.append(bytes, error);
+        for (int tries = 0; tries < WritesWhileReplaced; ++tries) {
+            DailyLogFile file;
+            if (!file.open(path, error, own ? DailyLogFile::Kind::Own : DailyLogFile::Kind::Shared))
+                return false;
+            if (bytes.empty())
+                return true;
+            if (!file.append(bytes, error))
+                return false;
+            if (file.stillNamed())
+                return true;
+        }
+        error = "it was replaced each time it was written";
+        return false;
     }
 
     std::optional<std::string> read(const std::string &path) override {
@@ -38,21 +57,42 @@ public:
         return std::move(file.bytes);
     }
 
-    bool replace(const std::string &path, const std::string &bytes, std::string &error) override {
+    std::optional<std::uint64_t> size(const std::string &path) override {
         std::error_code failure;
-        if (bytes.empty()) {
-            fs::remove(pathOf(path), failure);
-        } else {
-            const std::string aside = path + ".new";
-            fs::remove(pathOf(aside), failure);
-            if (!append(aside, bytes, true, error))
-                return false;
-            fs::rename(pathOf(aside), pathOf(path), failure);
-        }
-        if (failure)
-            error = failure.message();
-        return !failure;
+        const std::uintmax_t bytes = fs::file_size(pathOf(path), failure);
+        return failure ? std::nullopt : std::optional<std::uint64_t>(bytes);
     }
+
+    bool replace(const std::string &path, const std::string &bytes, std::string &error) override {
+        if (bytes.empty())
+            return removeDurably(path, error);
+        const std::string aside = path + ".new";
+        std::string ignored;
+        removeDurably(aside, ignored);
+        return append(aside, bytes, true, error) && renameDurably(aside, path, error);
+    }
+
+    bool lock(const std::string &path, std::string &error) override {
+        // Taken anew each time: a second holder within this process is refused too.
+        if (!prepareOwnFolder(folderOf(path), error))
+            return false;
+        std::intptr_t handle = 0;
+        if (!lockOwnFile(path, handle, error))
+            return false;
+        m_locks[path] = handle;
+        return true;
+    }
+
+    void unlock(const std::string &path) override {
+        const auto found = m_locks.find(path);
+        if (found == m_locks.end())
+            return;
+        unlockOwnFile(found->second);
+        m_locks.erase(found);
+    }
+
+private:
+    std::map<std::string, std::intptr_t> m_locks;
 };
 
 } // namespace

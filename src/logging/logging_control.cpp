@@ -16,6 +16,8 @@ namespace {
 // phase of the moment Start was pressed.
 constexpr std::int64_t Phase = 500;
 
+constexpr std::int64_t OtherFoldersRetryMs = 60000;
+
 // The first moment at or after `at` that lies in the middle of a second.
 std::int64_t middleOfSecondFrom(std::int64_t at) {
     const std::int64_t second = at - (at % 1000 + 1000) % 1000;
@@ -47,30 +49,68 @@ void LoggingControl::failAndStop(const std::string &message) {
     report(message);
 }
 
-HeldLines::Flushed LoggingControl::flushHeld() {
-    if (m_held.empty())
+void LoggingControl::setFolder(const std::string &folder) {
+    if (folder == m_folder)
+        return;
+    const std::string left = m_folder;
+    m_folder = folder;
+    m_writtenSinceTrouble = 0;
+    if (m_trouble) {
+        m_trouble = false;
+        notify(false, "Lines held for " + left + " wait for it and are written to it when it " +
+                          "takes them again." + othersWaitingText());
+    }
+}
+
+HeldLines::Flushed LoggingControl::flushCurrent() {
+    if (!m_held.holdsFor(m_folder))
         return {};
-    HeldLines::Flushed flushed = m_held.flush();
+    HeldLines::Flushed flushed = m_held.flush(m_folder, HeldLines::Which::Only);
     m_writtenSinceTrouble += flushed.written;
     return flushed;
 }
 
+std::string LoggingControl::othersWaitingText() const {
+    std::string text;
+    for (const auto &[folder, count] : m_held.waitingOtherThan(m_folder))
+        text += "\n" + std::to_string(count) + (count == 1 ? " line waits" : " lines wait") +
+                " for " + folder;
+    return text.empty() ? text : "\n\nHeld for folders used before:" + text;
+}
+
+// Lines held for a folder left behind never delay the current one's: they
+// are tried after its line, and no more often than this, since that folder
+// may be a share that takes long to answer.
+void LoggingControl::retryOtherFolders(std::int64_t now) {
+    if (m_held.waitingOtherThan(m_folder).empty())
+        return;
+    if (m_triedOthers && now >= m_othersTriedAt && now - m_othersTriedAt < OtherFoldersRetryMs)
+        return;
+    m_triedOthers = true;
+    m_othersTriedAt = now;
+    const HeldLines::Flushed flushed = m_held.flush(m_folder, HeldLines::Which::AllBut);
+    for (const auto &[folder, count] : flushed.writtenTo)
+        notify(m_trouble, "A folder used before takes lines again: " + std::to_string(count) +
+                              (count == 1 ? " held line was" : " held lines were") +
+                              " written to\n" + folder + othersWaitingText());
+}
+
 // Also when lines an earlier run held are written by this one.
 void LoggingControl::noteRecovery() {
-    if ((!m_trouble && m_writtenSinceTrouble == 0) || !m_held.empty())
+    if ((!m_trouble && m_writtenSinceTrouble == 0) || m_held.holdsFor(m_folder))
         return;
     const std::size_t written = m_writtenSinceTrouble;
     m_trouble = false;
     m_writtenSinceTrouble = 0;
     notify(false, "The log folder takes lines again: " + std::to_string(written) +
                       (written == 1 ? " held line was" : " held lines were") + " written to\n" +
-                      m_folder);
+                      m_folder + othersWaitingText());
 }
 
 // Each line goes into the file that today's path names at this moment, after
 // every line still held for the folder; a line that cannot be written is held.
-bool LoggingControl::writeLine(const LocalDate &date, const std::string &line) {
-    const HeldLines::Flushed flushed = flushHeld();
+bool LoggingControl::writeLine(const LocalDate &date, std::int64_t now, const std::string &line) {
+    const HeldLines::Flushed flushed = flushCurrent();
     std::string path = dailyLogPath(m_folder, date);
     std::string reason;
     bool written = false;
@@ -81,32 +121,45 @@ bool LoggingControl::writeLine(const LocalDate &date, const std::string &line) {
     } else {
         written = m_store.append(path, line, false, reason);
     }
-    if (written) {
+    if (written)
         noteRecovery();
-        return true;
+    else if (!holdLine(date, line, path, reason))
+        return false;
+    retryOtherFolders(now);
+    return written;
+}
+
+// False when no more can be held, and logging has stopped.
+bool LoggingControl::holdLine(const LocalDate &date, const std::string &line,
+                              const std::string &path, const std::string &reason) {
+    if (!line.empty() && m_held.fullFor(m_folder)) {
+        failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
+                    std::to_string(m_held.heldFor(m_folder)) + " lines are held in\n" +
+                    m_held.spoolPath() +
+                    "\nand no more can be held, so logging has stopped. They are written "
+                    "when logging starts again and the folder takes them.");
+        return false;
     }
+    // At Start there is no line yet, only the question where lines will go.
     std::string where = " in\n" + m_held.spoolPath();
-    if (!line.empty()) {
-        if (m_held.full()) {
-            failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
-                        std::to_string(m_held.size()) + " lines are held in\n" +
-                        m_held.spoolPath() +
-                        "\nand no more can be held, so logging has stopped. They are written "
-                        "when logging starts again and the folder takes them.");
-            return false;
-        }
-        std::string spoolError;
-        if (!m_held.hold(m_folder, date, line, spoolError))
-            where =
-                " in memory only, as\n" + m_held.spoolPath() + "\ncannot be written: " + spoolError;
-    }
+    std::string spoolError;
+    if (!(line.empty() ? m_held.ready(spoolError) : m_held.hold(m_folder, date, line, spoolError)))
+        where = m_held.spoolPath().empty() ? " in memory only, as " + spoolError
+                                           : " in memory only, as\n" + m_held.spoolPath() +
+                                                 "\ncannot be written: " + spoolError;
     if (!m_trouble) {
         m_trouble = true;
         notify(true, "Could not write to the log file\n" + path + "\n" + reason +
                          "\n\nLogging goes on: lines are held" + where +
-                         "\nand written as soon as the folder takes them again.");
+                         "\nand written as soon as the folder takes them again." +
+                         othersWaitingText());
     }
-    return false;
+    return true;
+}
+
+void LoggingControl::keepHeld() {
+    std::string ignored;
+    m_held.save(ignored);
 }
 
 void LoggingControl::start() {
@@ -128,13 +181,17 @@ void LoggingControl::start() {
         m_listener.loggingChanged(true);
     // Today's file is made now, or the user is told at once that it cannot
     // be; lines an earlier run held go first.
-    writeLine(now.local.date, std::string());
+    writeLine(now.local.date, now.epochMilliseconds, std::string());
+    if (const std::string loaded = m_held.takeLoadReport(); !loaded.empty())
+        report(loaded);
 }
 
 void LoggingControl::stop() {
     // A folder that came back since the last tick takes its lines now.
-    flushHeld();
+    flushCurrent();
     noteRecovery();
+    retryOtherFolders(m_clock.epochMilliseconds());
+    keepHeld();
     if (m_logFileNumber != 0)
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
@@ -163,7 +220,7 @@ void LoggingControl::tick() {
     // skipped at a second's edge.
     const ClockReading now = m_clock.read();
     m_lastTickSecond = now.epochMilliseconds - (now.epochMilliseconds % 1000 + 1000) % 1000;
-    writeLine(now.local.date, timeLine(now.local.time));
+    writeLine(now.local.date, now.epochMilliseconds, timeLine(now.local.time));
     if (isLogging())
         scheduleNextTick(now.epochMilliseconds);
 }

@@ -53,8 +53,9 @@ public:
     std::string openLogPath() const;
     const HeldLines &heldLines() const { return m_held; }
 
-    // The folder the next line goes to.
-    void setFolder(const std::string &folder) { m_folder = folder; }
+    // The folder the next line goes to. Lines held for the folder before stay
+    // held for it, without keeping up the notice that lines are held.
+    void setFolder(const std::string &folder);
     const std::string &folder() const { return m_folder; }
 
     Timer &timer() { return m_timer; }
@@ -64,14 +65,20 @@ public:
     void tick();
     void showRecentLog();
     void setIntervalSeconds(int seconds);
+    // Writes the spool if it lacks held lines (Stop does it too): for Exit.
+    void keepHeld();
 
     // The delay the next tick was set for, from the moment it was set.
     int nextTickDelay() const { return m_nextDelay; }
 
 private:
     void scheduleNextTick(std::int64_t now);
-    bool writeLine(const LocalDate &date, const std::string &line);
-    HeldLines::Flushed flushHeld();
+    bool writeLine(const LocalDate &date, std::int64_t now, const std::string &line);
+    bool holdLine(const LocalDate &date, const std::string &line, const std::string &path,
+                  const std::string &reason);
+    HeldLines::Flushed flushCurrent();
+    void retryOtherFolders(std::int64_t now);
+    std::string othersWaitingText() const;
     void noteRecovery();
     void failAndStop(const std::string &message);
     void report(const std::string &message) const;
@@ -86,8 +93,12 @@ private:
     std::string m_folder;
     int m_logFileNumber = 0;
     // Between the notice that lines are held and the one that they are written.
+    // Both are about the current folder only.
     bool m_trouble = false;
     std::size_t m_writtenSinceTrouble = 0;
+    // When lines held for other folders were last tried (wall-clock ms).
+    bool m_triedOthers = false;
+    std::int64_t m_othersTriedAt = 0;
     // Wall-clock milliseconds: when logging started, the start of the second
     // of the last tick (0 before the first), and the last delay asked for.
     std::int64_t m_startedAt = 0;

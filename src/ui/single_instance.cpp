@@ -3,10 +3,9 @@
 #include "logging/system_error.h"
 #include "ui/qt_text.h"
 
-#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QSocketNotifier>
-#include <QStandardPaths>
 #include <QThread>
 
 #include <cerrno>
@@ -21,10 +20,33 @@ namespace wendle {
 
 namespace {
 
-QString runtimeFile(const QString &name) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    QDir().mkpath(folder);
-    return folder + QLatin1Char('/') + name;
+bool ownPrivateFolder(const QByteArray &folder) {
+    struct stat info;
+    return ::lstat(folder.constData(), &info) == 0 && S_ISDIR(info.st_mode) &&
+           info.st_uid == ::geteuid() && (info.st_mode & 077) == 0;
+}
+
+// The user's runtime folder. Without XDG_RUNTIME_DIR (su -, ssh, cron) it is
+// the one the system made for the user's logins, so that such a copy finds
+// the one the desktop started; else a folder of the user's own in /tmp,
+// made for the user alone. Never one another user could have made: empty
+// when there is none.
+QString runtimeFolder() {
+    const QByteArray given = qgetenv("XDG_RUNTIME_DIR");
+    if (given.startsWith('/') && ownPrivateFolder(given))
+        return QFile::decodeName(given);
+    const QByteArray uid = QByteArray::number(qulonglong(::geteuid()));
+    for (const QByteArray &folder : {"/run/user/" + uid, "/tmp/wendle-" + uid}) {
+        if (folder.startsWith("/tmp/"))
+            ::mkdir(folder.constData(), 0700);
+        if (ownPrivateFolder(folder))
+            return QFile::decodeName(folder);
+    }
+    return {};
+}
+
+QString runtimeFile(const QString &folder, const QString &name) {
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + name;
 }
 
 // The socket's address; false when the path is too long for one.
@@ -41,8 +63,9 @@ bool socketAddress(const QString &path, sockaddr_un &address) {
 } // namespace
 
 SingleInstance::SingleInstance(QObject *parent)
-    : QObject(parent), m_socket(runtimeFile(QStringLiteral("wendle.socket"))),
-      m_lock(runtimeFile(QStringLiteral("wendle.lock"))) {
+    : QObject(parent), m_folder(runtimeFolder()),
+      m_socket(runtimeFile(m_folder, QStringLiteral("wendle.socket"))),
+      m_lock(runtimeFile(m_folder, QStringLiteral("wendle.lock"))) {
     // A lock is stale only when its process is gone, never by its age.
     m_lock.setStaleLockTime(0);
 }
@@ -124,6 +147,13 @@ bool SingleInstance::callRunningCopy() const {
 }
 
 bool SingleInstance::claim() {
+    // Logging is never kept from starting: the held lines' own lock still
+    // keeps a second copy from sharing them.
+    if (m_folder.isEmpty()) {
+        m_listenProblem = QStringLiteral("there is no private runtime folder of yours "
+                                         "(XDG_RUNTIME_DIR is not set)");
+        return true;
+    }
     if (m_lock.tryLock(0))
         return listen();
     // The running copy may be starting up: keep trying for a few seconds.

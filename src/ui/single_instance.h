@@ -8,7 +8,7 @@ class QSocketNotifier;
 namespace wendle {
 
 // One Wendle per user. The first copy holds a lock file in the user's
-// runtime directory and listens on a local socket beside it; a later copy
+// private runtime folder and listens on a local socket beside it; a later copy
 // finds the lock held, asks the first to come forward, and ends. A copy
 // that was killed leaves a lock whose process is gone, which the next start
 // takes over; of copies started at the same moment exactly one gets the lock.
@@ -38,6 +38,7 @@ private:
     bool callRunningCopy() const;
     void answerCalls();
 
+    QString m_folder;
     QString m_socket;
     QLockFile m_lock;
     int m_listener = -1;

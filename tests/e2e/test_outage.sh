@@ -31,7 +31,7 @@ start_wendle
 slider_to_one_second
 
 no_box() { ! has_visible_window "$question_title"; }
-held_count() { [ -f "$spool" ] && grep -cv $'^\t' "$spool" || echo 0; }
+held_count() { [ -f "$spool" ] && grep -c '^L ' "$spool" || echo 0; }
 held_at_least() { no_box || fail "a message box came up"; [ "$(held_count)" -ge "$1" ]; }
 # 20 s of lines held (a minute allowed for a loaded machine).
 wait_until 60 held_at_least 20 || fail "lines were not held in $spool ($(held_count))"

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 using namespace wendle;
 using wendle::test::FakeClock;
@@ -326,6 +327,45 @@ private slots:
         control.setIntervalSeconds(2);
         QVERIFY(timer.delay() <= 3000);
         control.stop();
+    }
+
+    // Held lines are the user's alone: a state folder and a spool an earlier
+    // version left readable are narrowed to 0700 and 0600; under a folder
+    // others can write no spool is kept, and the user is told.
+    void heldLinesAreTheUsersAlone() {
+        const QString state = m_dir.filePath("state/wendle");
+        const QString spool = state + "/held-lines";
+        QVERIFY(QDir().mkpath(state));
+        QFile old(spool);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("\tfolder\t/gone\n\tdate\t2003-12-02\n14:00:00\n");
+        old.close();
+        QCOMPARE(::chmod(QFile::encodeName(state).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(spool).constData(), 0644), 0);
+        const auto mode = [](const QString &path) {
+            struct stat info;
+            return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_mode & 0777
+                                                                           : 0u;
+        };
+        for (const bool shared : {false, true}) {
+            QCOMPARE(::chmod(QFile::encodeName(m_dir.filePath("state")).constData(),
+                             shared ? 0777 : 0700),
+                     0);
+            test::ManualTimer timer;
+            LoggingControl control(m_clock, timer, systemLogStore(), utf8(spool));
+            QList<LoggingNotice> notices;
+            control.setListener({{}, {}, {}, [&](const LoggingNotice &n) { notices.append(n); }});
+            control.setFolder(utf8(m_dir.filePath("missing")));
+            control.start();
+            control.tick();
+            QCOMPARE(control.heldLines().size(), std::size_t(shared ? 1 : 2));
+            QCOMPARE(notices.count(), 1);
+            QCOMPARE(qt(notices.at(0).text).contains("in memory only"), shared);
+            if (shared)
+                QVERIFY(qt(notices.at(0).text).contains("can be written by other users"));
+            QCOMPARE(mode(state), 0700u);
+            QCOMPARE(mode(spool), 0600u);
+        }
     }
 };
 

@@ -1,5 +1,6 @@
 // The logging core on Windows' own files, clock and time format.
 #include "form/folder_path.h"
+#include "logging/daily_log_file.h"
 #include "logging/log_paths.h"
 #include "logging/log_tail.h"
 #include "logging/logging_control.h"
@@ -132,6 +133,29 @@ TEST_CASE("logging writes, reads back and changes day on Windows files") {
           formatted(0, 0, 3) + "\r\n" + formatted(0, 0, 4) + "\r\n");
     CHECK(notice.find("1 held line was") != std::string::npos);
     control.stop();
+}
+
+// Two writers of one file, as two machines on a share: each write of an
+// append handle goes to the end the file has at that moment, after what the
+// other added, never over it. (Wine makes such writes from two threads at
+// the same instant no single append, which Windows does; here they take turns.)
+TEST_CASE("two writers with the file open at once each append after the other") {
+    TempFolder folder;
+    const std::string path = folder.file("2003-12-02.log");
+    DailyLogFile first, second;
+    std::string error;
+    REQUIRE(first.open(path, error));
+    REQUIRE(second.open(path, error));
+    std::string expected;
+    for (int i = 0; i < 100; ++i) {
+        DailyLogFile &writer = i % 3 == 0 ? second : first;
+        const std::string line = std::to_string(i) + (i % 3 == 0 ? " second" : " first") + "\r\n";
+        CHECK(writer.append(line, error));
+        expected += line;
+    }
+    first.close();
+    second.close();
+    CHECK(readAll(path) == expected);
 }
 
 TEST_CASE("the tail is the file's end, in characters of the ANSI code page") {
