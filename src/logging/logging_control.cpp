@@ -1,7 +1,6 @@
 #include "logging/logging_control.h"
 
 #include "logging/log_paths.h"
-#include "logging/log_tail.h"
 #include "logging/time_line.h"
 
 #include <algorithm>
@@ -25,11 +24,26 @@ std::int64_t middleOfSecondFrom(std::int64_t at) {
 } // namespace
 
 LoggingControl::LoggingControl(const Clock &clock, Timer &timer, LogStore &store,
-                               const std::string &spoolPath)
-    : m_clock(clock), m_timer(timer), m_store(store), m_held(store, spoolPath) {
+                               const std::string &spoolPath, PostToWindow postToWindow)
+    : m_clock(clock), m_timer(timer),
+      m_writer(store, spoolPath, writerEvents(), std::move(postToWindow)) {
     m_timer.setInterval(DefaultIntervalMs);
     m_timer.onTimeout([this] { tick(); });
-    m_held.load();
+}
+
+WriterEvents LoggingControl::writerEvents() {
+    return {
+        [this](const LoggingNotice &notice) {
+            if (m_listener.noticed)
+                m_listener.noticed(notice);
+        },
+        [this](const std::string &message) { failAndStop(message); },
+        [this](const std::string &text) {
+            if (m_listener.recentLogRead)
+                m_listener.recentLogRead(text);
+        },
+        [this](const std::string &message) { report(message); },
+    };
 }
 
 void LoggingControl::report(const std::string &message) const {
@@ -37,76 +51,21 @@ void LoggingControl::report(const std::string &message) const {
         m_listener.failed(message);
 }
 
-void LoggingControl::notify(bool trouble, const std::string &text) const {
-    if (m_listener.noticed)
-        m_listener.noticed({trouble, text});
-}
-
 void LoggingControl::failAndStop(const std::string &message) {
     stop();
     report(message);
 }
 
-HeldLines::Flushed LoggingControl::flushHeld() {
-    if (m_held.empty())
-        return {};
-    HeldLines::Flushed flushed = m_held.flush();
-    m_writtenSinceTrouble += flushed.written;
-    return flushed;
-}
-
-// Also when lines an earlier run held are written by this one.
-void LoggingControl::noteRecovery() {
-    if ((!m_trouble && m_writtenSinceTrouble == 0) || !m_held.empty())
+// The line goes to the writer with the folder it is for; while the writer
+// waits for a disk that does not answer, the lines wait behind it in order.
+void LoggingControl::write(const LocalDate &date, const std::string &line) {
+    if (m_writer.post({LogJob::Kind::Line, m_folder, date, line}))
         return;
-    const std::size_t written = m_writtenSinceTrouble;
-    m_trouble = false;
-    m_writtenSinceTrouble = 0;
-    notify(false, "The log folder takes lines again: " + std::to_string(written) +
-                      (written == 1 ? " held line was" : " held lines were") + " written to\n" +
-                      m_folder);
-}
-
-// Each line goes into the file that today's path names at this moment, after
-// every line still held for the folder; a line that cannot be written is held.
-bool LoggingControl::writeLine(const LocalDate &date, const std::string &line) {
-    const HeldLines::Flushed flushed = flushHeld();
-    std::string path = dailyLogPath(m_folder, date);
-    std::string reason;
-    bool written = false;
-    if (m_held.holdsFor(m_folder)) {
-        // The folder's oldest held line was just refused: that says why.
-        path = flushed.failedPath;
-        reason = flushed.error;
-    } else {
-        written = m_store.append(path, line, false, reason);
-    }
-    if (written) {
-        noteRecovery();
-        return true;
-    }
-    std::string where = " in\n" + m_held.spoolPath();
-    if (!line.empty()) {
-        if (m_held.full()) {
-            failAndStop("Could not write to the log file\n" + path + "\n" + reason + "\n\n" +
-                        std::to_string(m_held.size()) + " lines are held in\n" +
-                        m_held.spoolPath() +
-                        "\nand no more can be held, so logging has stopped. They are written "
-                        "when logging starts again and the folder takes them.");
-            return false;
-        }
-        std::string spoolError;
-        if (!m_held.hold(m_folder, date, line, spoolError))
-            where =
-                " in memory only, as\n" + m_held.spoolPath() + "\ncannot be written: " + spoolError;
-    }
-    if (!m_trouble) {
-        m_trouble = true;
-        notify(true, "Could not write to the log file\n" + path + "\n" + reason +
-                         "\n\nLogging goes on: lines are held" + where +
-                         "\nand written as soon as the folder takes them again.");
-    }
-    return false;
+    failAndStop("The log folder\n" + m_folder +
+                "\ndoes not answer: " + std::to_string(WriterThread::MaxWaiting) +
+                " lines wait for it, and no more can wait, so logging has stopped. They are "
+                "written as soon as the folder answers, or held in\n" +
+                m_writer.spoolPath() + "\nwhen Wendle ends before that.");
 }
 
 void LoggingControl::start() {
@@ -128,13 +87,12 @@ void LoggingControl::start() {
         m_listener.loggingChanged(true);
     // Today's file is made now, or the user is told at once that it cannot
     // be; lines an earlier run held go first.
-    writeLine(now.local.date, std::string());
+    write(now.local.date, std::string());
 }
 
 void LoggingControl::stop() {
     // A folder that came back since the last tick takes its lines now.
-    flushHeld();
-    noteRecovery();
+    m_writer.post({LogJob::Kind::Flush, m_folder, {}, {}});
     if (m_logFileNumber != 0)
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
@@ -163,7 +121,7 @@ void LoggingControl::tick() {
     // skipped at a second's edge.
     const ClockReading now = m_clock.read();
     m_lastTickSecond = now.epochMilliseconds - (now.epochMilliseconds % 1000 + 1000) % 1000;
-    writeLine(now.local.date, timeLine(now.local.time));
+    write(now.local.date, timeLine(now.local.time));
     if (isLogging())
         scheduleNextTick(now.epochMilliseconds);
 }
@@ -173,17 +131,11 @@ std::string LoggingControl::openLogPath() const {
 }
 
 void LoggingControl::showRecentLog() {
-    // Every line written so far is on disk already: no file is held open.
+    // Read by the writer after the lines given to it so far; the window is
+    // told when it has been read.
     const int readNumber = m_numbers.acquire();
-    const std::string path = dailyLogPath(m_folder, m_clock.now().date);
-    const LogTail tail = readLogTail(path, RecentLogChars);
+    m_writer.post({LogJob::Kind::ReadRecent, m_folder, m_clock.now().date, {}});
     m_numbers.release(readNumber);
-
-    // Nothing logged yet today reads as an empty log.
-    if (m_listener.recentLogRead)
-        m_listener.recentLogRead(tail.text);
-    if (tail.status == LogTail::Status::Failed)
-        report("Could not read the log file\n" + path + "\n" + tail.error);
 }
 
 void LoggingControl::setIntervalSeconds(int seconds) {
