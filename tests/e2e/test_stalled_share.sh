@@ -35,6 +35,10 @@ stall() { touch "$flag"; wait_until 20 stuck || fail "no write waited for the sh
 unstall() { rm -f "$flag"; }
 held_count() { [ -f "$spool" ] && grep -cv $'^\t' "$spool" || echo 0; }
 as_seconds() { date -d "$(tr -d '\r' <<<"$1")" +%s; }
+# The window manager minimises a window by itself; only the program's own
+# event loop withdraws it from there into the tray.
+in_tray() { ! is_viewable "$wid" && ! xprop -id "$wid" WM_STATE 2>/dev/null | grep -q 'state: Iconic'; }
+wait_in_tray() { wait_until 5 in_tray; }
 
 seed_store "$share" 1
 start_wendle
@@ -47,7 +51,7 @@ stalled_at=$(date +%s)
 # Minimised while the write waits, the window hides into the tray; the
 # icon brings it back; the write is still waiting meanwhile.
 xdotool windowminimize "$wid"
-wait_hidden "$wid" || fail "the window did not answer while a write was stuck"
+wait_in_tray || fail "the window did not answer while a write was stuck"
 stuck || fail "the write stopped waiting before the window had answered"
 echo "hid into the tray $(($(date +%s) - stalled_at)) s into the stall"
 screenshot stalled-hidden
@@ -62,7 +66,7 @@ before_stop=$(date +%s)
 click_stop
 stopped_at=$(date +%s)
 xdotool windowminimize "$wid"
-wait_hidden "$wid" || fail "the window did not answer after Stop during the stall"
+wait_in_tray || fail "the window did not answer after Stop during the stall"
 stuck || fail "the write stopped waiting before Stop"
 screenshot stalled-stopped
 unstall
