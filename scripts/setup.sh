@@ -17,6 +17,8 @@ packages=(
     xfwm4 xfce4-panel weston xwayland qt6-wayland
     # the screen-reader test: the accessibility bus and its Python client
     at-spi2-core python3-pyatspi
+    # the stalled-share test: a FUSE file system whose writes wait
+    fuse3 python3-fusepy
     # the Windows program: cross compiler, its tests' framework, Wine to run them
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
     # its installer: wixl makes the MSI

@@ -7,8 +7,10 @@
 
 namespace wendle::form {
 
-TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry)
-    : m_settings(registry), m_logging(clock, timer) {
+TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry,
+                             PostToWindow postToWindow)
+    : m_settings(registry),
+      m_logging(clock, timer, systemLogStore(), heldLinesPath(), std::move(postToWindow)) {
     m_logging.setListener({
         [this](bool logging) {
             setLook(lookFor(logging));

@@ -17,7 +17,12 @@ namespace wendle::form {
 class TimeCheckForm : public StartupWindow {
 public:
     // The timer must outlive the form; the settings are the registry's.
-    TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry = systemRegistry());
+    // postToWindow runs a function on the window's thread through the
+    // toolkit's event loop: the files are then written on a thread of their
+    // own, so that the window never waits for a disk. Without it they are
+    // written at once, as tests want.
+    TimeCheckForm(const Clock &clock, Timer &timer, Registry &registry = systemRegistry(),
+                  PostToWindow postToWindow = {});
 
     LoggingControl &logging() { return m_logging; }
 

@@ -45,6 +45,8 @@ public:
     std::vector<std::pair<std::string, std::size_t>>
     waitingOtherThan(const std::string &folder) const;
     const std::string &spoolPath() const { return m_spoolPath; }
+    // Whether this copy owns the spool (once it does, until it ends).
+    bool owner() const { return m_owner; }
     // Where records that could not be read are set aside.
     std::string setAsidePath() const { return m_spoolPath + ".unreadable"; }
     // What loading found that the user must be told (records set aside);

@@ -5,24 +5,20 @@
 #include "logging/held_lines.h"
 #include "logging/log_store.h"
 #include "logging/timer.h"
+#include "logging/writer_thread.h"
 
 #include <functional>
 #include <string>
 
 namespace wendle {
 
-// Told without waiting for the user: lines started to be held (trouble), or
-// every held line has been written (trouble over).
-struct LoggingNotice {
-    bool trouble = false;
-    std::string text;
-};
-
 // Start, Stop, the timer's ticks and "Show Recent Log", without any widget:
 // the window feeds it the folder and the interval and shows what it reports.
+// The clock is read and the ticks scheduled on the window's thread; the
+// files are written and read by the writer (see WriterThread).
 class LoggingControl {
 public:
-    static constexpr std::size_t RecentLogChars = 32000;
+    static constexpr std::size_t RecentLogChars = LogWriter::RecentLogChars;
     static constexpr int DefaultIntervalMs = 10000;
 
     // What the window is told. Any of them may be left empty.
@@ -38,9 +34,12 @@ public:
         std::function<void(const LoggingNotice &notice)> noticed;
     };
 
-    // Lines held by an earlier run in the spool are taken over at once.
+    // Lines held by an earlier run in the spool are taken over first. With
+    // postToWindow, the files are written on a thread of their own and what
+    // the listener is told comes through it; without, at once on the
+    // caller's thread.
     LoggingControl(const Clock &clock, Timer &timer, LogStore &store = systemLogStore(),
-                   const std::string &spoolPath = heldLinesPath());
+                   const std::string &spoolPath = heldLinesPath(), PostToWindow postToWindow = {});
     LoggingControl(const LoggingControl &) = delete;
     LoggingControl &operator=(const LoggingControl &) = delete;
 
@@ -51,11 +50,12 @@ public:
     bool isLogging() const { return m_logFileNumber != 0; }
     // The file today's lines go to, while logging.
     std::string openLogPath() const;
-    const HeldLines &heldLines() const { return m_held; }
+    // Only while the writer is idle.
+    const HeldLines &heldLines() const { return m_writer.heldLines(); }
 
     // The folder the next line goes to. Lines held for the folder before stay
     // held for it, without keeping up the notice that lines are held.
-    void setFolder(const std::string &folder);
+    void setFolder(const std::string &folder) { m_folder = folder; }
     const std::string &folder() const { return m_folder; }
 
     Timer &timer() { return m_timer; }
@@ -65,7 +65,7 @@ public:
     void tick();
     void showRecentLog();
     void setIntervalSeconds(int seconds);
-    // Writes the spool if it lacks held lines (Stop does it too): for Exit.
+    // Has the spool written if it lacks held lines (Stop does it too): for Exit.
     void keepHeld();
 
     // The delay the next tick was set for, from the moment it was set.
@@ -73,37 +73,24 @@ public:
 
 private:
     void scheduleNextTick(std::int64_t now);
-    bool writeLine(const LocalDate &date, std::int64_t now, const std::string &line);
-    bool holdLine(const LocalDate &date, const std::string &line, const std::string &path,
-                  const std::string &reason);
-    HeldLines::Flushed flushCurrent();
-    void retryOtherFolders(std::int64_t now);
-    std::string othersWaitingText() const;
-    void noteRecovery();
+    void write(const LocalDate &date, std::int64_t at, const std::string &line);
     void failAndStop(const std::string &message);
     void report(const std::string &message) const;
-    void notify(bool trouble, const std::string &text) const;
+    WriterEvents writerEvents();
 
     const Clock &m_clock;
     Timer &m_timer;
-    LogStore &m_store;
-    HeldLines m_held;
     Listener m_listener;
     FileNumbers m_numbers;
     std::string m_folder;
     int m_logFileNumber = 0;
-    // Between the notice that lines are held and the one that they are written.
-    // Both are about the current folder only.
-    bool m_trouble = false;
-    std::size_t m_writtenSinceTrouble = 0;
-    // When lines held for other folders were last tried (wall-clock ms).
-    bool m_triedOthers = false;
-    std::int64_t m_othersTriedAt = 0;
     // Wall-clock milliseconds: when logging started, the start of the second
     // of the last tick (0 before the first), and the last delay asked for.
     std::int64_t m_startedAt = 0;
     std::int64_t m_lastTickSecond = 0;
     int m_nextDelay = 0;
+    // Last, so that it is gone before what its events call.
+    WriterThread m_writer;
 };
 
 } // namespace wendle

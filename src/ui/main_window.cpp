@@ -76,13 +76,23 @@ void setForeground(QWidget *widget, QPalette::ColorRole role, QPalette::ColorRol
     widget->setPalette(palette);
 }
 
+// A queued call runs on the window's thread, and not at all once the window
+// is gone.
+PostToWindow postingTo(QObject *window, MainWindow::Writing writing) {
+    if (writing == MainWindow::Writing::AtOnce)
+        return {};
+    return [window](std::function<void()> event) {
+        QMetaObject::invokeMethod(window, std::move(event), Qt::QueuedConnection);
+    };
+}
+
 } // namespace
 
-MainWindow::MainWindow(const Clock &clock, QWidget *parent)
+MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
-      form::TimeCheckForm(clock, m_timer),
+      form::TimeCheckForm(clock, m_timer, systemRegistry(), postingTo(this, writing)),
       m_tray(clockIcon(), loggingClockIcon(), QString::fromLatin1(form::TrayTip), this),
       m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));

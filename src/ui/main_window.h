@@ -37,7 +37,12 @@ class MainWindow : public QWidget, private detail::LogTimerHolder, public form::
     Q_OBJECT
 
 public:
-    explicit MainWindow(const Clock &clock, QWidget *parent = nullptr);
+    // Where the log files are written: on a thread of their own, so that
+    // the window never waits for a disk; or at once, for tests that look
+    // at the files and the window right after a click.
+    enum class Writing { OnOwnThread, AtOnce };
+    explicit MainWindow(const Clock &clock, QWidget *parent = nullptr,
+                        Writing writing = Writing::OnOwnThread);
     ~MainWindow() override;
 
     using form::TimeCheckForm::logging;

@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -210,10 +211,22 @@ int windowDpi(HWND window, int otherwise) {
     return dpi > 0 ? static_cast<int>(dpi) : otherwise;
 }
 
+// The log writer's news go to the window's thread as messages to the window;
+// before the window is made and after it is gone there is nobody to tell.
+PostToWindow postingTo(const std::atomic<HWND> &window) {
+    return [&window](std::function<void()> event) {
+        const HWND target = window.load();
+        auto *posted = new std::function<void()>(std::move(event));
+        if (!target ||
+            !PostMessageW(target, MainWindow::WriterMessage, 0, reinterpret_cast<LPARAM>(posted)))
+            delete posted;
+    };
+}
+
 } // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry)
-    : form::TimeCheckForm(clock, m_timer, registry), m_instance(instance),
+    : form::TimeCheckForm(clock, m_timer, registry, postingTo(m_postTarget)), m_instance(instance),
       m_folderColor(form::SysColor::WindowText) {
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
@@ -262,6 +275,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
         return;
     }
     m_timer.attach(m_window);
+    m_postTarget = m_window;
     createControls();
     // A window that opens on a monitor of another DPI than the system's is
     // laid out for that monitor.
@@ -423,6 +437,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == WindowTimer::Id)
             m_timer.fire();
         return 0;
+    case WriterMessage: {
+        const std::unique_ptr<std::function<void()>> event(
+            reinterpret_cast<std::function<void()> *>(lParam));
+        (*event)();
+        return 0;
+    }
     case WM_HSCROLL:
         // Both the settled changes and the thumb's dragging set the interval.
         if (reinterpret_cast<HWND>(lParam) == control("sldTimerInterval"))

@@ -5,6 +5,7 @@
 #include "win32/report_window.h"
 #include "win32/timer.h"
 
+#include <atomic>
 #include <memory>
 
 #include <windows.h>
@@ -20,6 +21,8 @@ namespace detail {
 // Built before the handlers, which drive it.
 struct TimerHolder {
     WindowTimer m_timer;
+    // Where the log writer's news are posted: the window, once it is made.
+    std::atomic<HWND> m_postTarget{nullptr};
 };
 } // namespace detail
 
@@ -32,6 +35,9 @@ public:
     static constexpr UINT ComeForwardMessage = WM_APP + 1;
     // The notification icon's own callback: lParam holds the mouse message.
     static constexpr UINT TrayCallbackMessage = WM_APP + 2;
+    // The log writer's news: lParam holds a std::function<void()> to run
+    // and delete.
+    static constexpr UINT WriterMessage = WM_APP + 3;
 
     MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
     ~MainWindow() override;

@@ -78,7 +78,7 @@ private slots:
         QDir().mkpath(path);
         SaveSettingString(RegistryRoot::LocalMachine, qt(SettingsKey), qt(LogFolderValue), path,
                           "");
-        MainWindow window(m_clock);
+        MainWindow window(m_clock, nullptr, MainWindow::Writing::AtOnce);
         window.txtLogFile->setText(storedFolder());
         window.logging().start();
         window.logging().tick();

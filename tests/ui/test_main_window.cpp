@@ -225,7 +225,7 @@ private slots:
     // A folder that cannot be written is told in the window and on the icon,
     // never in a box that waits for the user, and logging goes on.
     void unwritableFolderIsNoticedWithoutABox() {
-        MainWindow window(m_clock);
+        MainWindow window(m_clock, nullptr, MainWindow::Writing::AtOnce);
         QStringList reported;
         window.setReporter([&](const QString &message) { reported << message; });
         window.trayIcon().add();
@@ -252,7 +252,7 @@ private slots:
             file.write(QTime(8, 0).addSecs(i).toString("HH:mm:ss").toLatin1() + "\r\n");
         file.close();
 
-        MainWindow window(m_clock);
+        MainWindow window(m_clock, nullptr, MainWindow::Writing::AtOnce);
         window.show();
         window.txtLogFile->setText(m_dir.path());
         window.txtLog->setPlainText("typed by the user");

@@ -142,7 +142,7 @@ private slots:
     void vanishedFolderAtLoginLogsAndTells() {
         const QString gone = m_logs.filePath("gone");
         seed(gone, 1);
-        MainWindow window(m_clock);
+        MainWindow window(m_clock, nullptr, MainWindow::Writing::AtOnce);
         QStringList reported;
         window.setReporter([&](const QString &message) { reported << message; });
         window.load();
