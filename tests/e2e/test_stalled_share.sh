@@ -33,7 +33,8 @@ waiting() { cat "$flag.waiting" 2>/dev/null || echo 0; }
 stuck() { [ "$(waiting)" -ge 1 ]; }
 stall() { touch "$flag"; wait_until 20 stuck || fail "no write waited for the share"; }
 unstall() { rm -f "$flag"; }
-held_count() { [ -f "$spool" ] && grep -cv $'^\t' "$spool" || echo 0; }
+# A held line's record: L, its check, its folder's number, its date, the line.
+held_count() { [ -f "$spool" ] && grep -c '^L ' "$spool" || true; }
 as_seconds() { date -d "$(tr -d '\r' <<<"$1")" +%s; }
 # The window manager minimises a window by itself; only the program's own
 # event loop withdraws it from there into the tray.
@@ -97,12 +98,12 @@ stall
 sleep 3 # lines queue behind the stuck one
 timeout 10 xdotool windowactivate --sync "$wid" key --clearmodifiers alt+F4
 wait_title_gone "$main_title" 30 || fail "Exit did not end the window during the stall"
-held_at_least() { [ "$(held_count)" -ge "$1" ]; }
+held_at_least() { [ "$(held_count)" -ge "$1" ] 2>/dev/null; }
 wait_until 30 held_at_least 3 || fail "the lines waiting at exit were not held ($(held_count))"
 echo "at exit: $(held_count) lines held, threads left: $(ls /proc/"$app_pid"/task 2>/dev/null | wc -l)," \
     "state $(awk '/^State/ {print $2}' /proc/"$app_pid"/status 2>/dev/null)"
 stuck || fail "the write stopped waiting before the program had ended"
-grep -v $'^\t' "$spool" >"$work/held.txt"
+sed -n 's/^L [^ ]* [^ ]* [^ ]* //p' "$spool" >"$work/held.txt"
 unstall
 expect_exit_0
 
