@@ -37,6 +37,8 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <utility>
+
 namespace wendle {
 
 namespace {
@@ -124,7 +126,14 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent)
         trayMessage(message);
     });
     // Minimised for want of a tray, the window now hides in the one that came.
-    connect(&m_tray, &TrayIcon::trayAppeared, this, &MainWindow::hideInTray);
+    connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
+        m_waitingForTray = false;
+        hideInTray();
+    });
+    connect(&m_tray, &TrayIcon::trayAbsent, this, [this] {
+        if (std::exchange(m_waitingForTray, false) && isHidden())
+            showMinimized();
+    });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
@@ -364,6 +373,15 @@ std::optional<bool> MainWindow::askAutostart() {
 
 void MainWindow::setAutostartChecked(bool checked) {
     chkAutostart->setChecked(checked);
+}
+
+void MainWindow::startMinimized() {
+    if (m_tray.isShown())
+        return;
+    if (m_tray.isAdded())
+        m_waitingForTray = true;
+    else
+        showMinimized();
 }
 
 void MainWindow::addTrayIcon() {

@@ -70,6 +70,11 @@ public:
     // the front.
     void comeForward(const QString &activationToken = QString());
 
+    // Started minimised (Start at Login): the window stays out of sight, in
+    // the tray, or minimised in the taskbar once the desktop says it has no
+    // tray.
+    void startMinimized();
+
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }
     TrayIcon &trayIcon() { return m_tray; }
@@ -120,6 +125,7 @@ private:
     std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;
+    bool m_waitingForTray = false;
 };
 
 } // namespace wendle
