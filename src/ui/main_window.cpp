@@ -292,7 +292,13 @@ void MainWindow::placeControls() {
     }
     setGeometry(place);
 
-    setFont(fittingCaptionFont(*this, font()));
+    // The window's text is shaped (the font's rules for joining and placing
+    // glyphs run) only in scripts that need it: Latin captions, paths and
+    // times of day do not, and shaping them would cost every start the
+    // shaper's code.
+    QFont text = font();
+    text.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(fittingCaptionFont(*this, text));
 }
 
 void MainWindow::setLook(const form::Look &look) {
