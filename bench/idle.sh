@@ -5,9 +5,9 @@
 # stime) and wake-ups per minute (voluntary and involuntary context switches
 # of all of a process's threads) over DURATION seconds (default 120), after
 # both have settled for SETTLE seconds (default 35). Cases: idle on a desktop
-# without a tray, idle with icewm's XEmbed tray, idle with a StatusNotifierItem host (the tests'
-# stand-in), and logging at one line a second and at one a minute (icewm's
-# tray; the floor idle beside it).
+# without a tray, idle with icewm's XEmbed tray, idle with a
+# StatusNotifierItem host (the tests' stand-in), and logging at one line a
+# second and at one a minute (icewm's tray; the floor idle beside it).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [ "${1:-}" != --case ]; then
