@@ -72,8 +72,8 @@ int main(int argc, char *argv[]) {
         return 0;
     if (!commandLine.minimized)
         window.show();
-    else if (!window.trayIcon().isShown())
-        window.showMinimized();
+    else
+        window.startMinimized();
     if (!single.listenProblem().isEmpty()) {
         // Logging goes on; the user only learns that a second start cannot
         // find this copy.

@@ -2,9 +2,10 @@
 # Start-up time to the window shown and idle memory (RSS) of Wendle beside
 # the least a Qt 6 program with a window and a tray icon does (the floor
 # Wendle is held to), and a bare Qt window, under a private Xvfb display
-# with a system tray. The programs take turns, run after run, so that a
-# change in the machine's load falls on all of them. Prints medians and
-# Wendle's ratios to both.
+# with its own D-Bus session, twice: with icewm's XEmbed tray, and with a
+# StatusNotifierItem host (the tests' stand-in) and no XEmbed tray. The
+# programs take turns, run after run, so that a change in the machine's load
+# falls on all of them. Prints medians and Wendle's ratios to both.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/build.sh >/dev/null
@@ -12,9 +13,21 @@ runs=${RUNS:-10}
 export RUNS=$runs WENDLE=$PWD/build/app/wendle
 export TRAY=$PWD/build/bench/minimal_qt_tray_window MINIMAL=$PWD/build/bench/minimal_qt_window
 export E2E_TOOLS=$PWD/build/tests/e2e
-exec tests/e2e/xsession.sh bash -c '
+measure_under() { # TRAY-KIND, inside its own display
+    echo "== $1"
+    XSESSION_NO_TRAY=$([ "$1" = xembed ] && echo 0 || echo 1) TRAY_KIND=$1 tests/e2e/xsession.sh bash -c '
 set -u
-home=$(mktemp -d); trap "rm -rf $home" EXIT
+home=$(mktemp -d)
+bus=$(dbus-daemon --session --fork --nopidfile --print-address=1 --print-pid=1)
+export DBUS_SESSION_BUS_ADDRESS=$(echo "$bus" | sed -n 1p)
+watcher=
+trap "kill \$watcher $(echo "$bus" | sed -n 2p) 2>/dev/null; rm -rf $home" EXIT
+if [ "$TRAY_KIND" = sni ]; then
+    "$E2E_TOOLS/fake_sni_watcher" "$home/click" >/dev/null 2>&1 &
+    watcher=$!
+    until dbus-send --print-reply --dest=org.freedesktop.DBus / org.freedesktop.DBus.NameHasOwner \
+        string:org.kde.StatusNotifierWatcher 2>/dev/null | grep -q "boolean true"; do sleep 0.05; done
+fi
 export HOME=$home XDG_CONFIG_HOME=$home/.config
 mkdir -p "$XDG_CONFIG_HOME/wendle"
 # An earlier run chose a folder and no auto-start: the window comes straight up.
@@ -48,3 +61,6 @@ printf "%-24s %6s ms to window shown, %7s KiB RSS idle\n" wendle "$wt" "$wr" \
 awk -v a=$wt -v b=$tt -v c=$wr -v d=$tr "BEGIN { printf \"ratios wendle / window with tray: start-up %.2f, memory %.2f\n\", a / b, c / d }"
 awk -v a=$wt -v b=$mt -v c=$wr -v d=$mr "BEGIN { printf \"ratios wendle / bare window:     start-up %.2f, memory %.2f\n\", a / b, c / d }"
 '
+}
+measure_under xembed
+measure_under sni

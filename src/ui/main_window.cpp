@@ -9,6 +9,7 @@
 #include "ui/caption_font.h"
 #include "ui/checkable_menu_item.h"
 #include "ui/folder_picker.h"
+#include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
 #include "ui/system_colors.h"
@@ -36,6 +37,8 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+
+#include <utility>
 
 namespace wendle {
 
@@ -134,7 +137,14 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
         trayMessage(message);
     });
     // Minimised for want of a tray, the window now hides in the one that came.
-    connect(&m_tray, &TrayIcon::trayAppeared, this, &MainWindow::hideInTray);
+    connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
+        m_waitingForTray = false;
+        hideInTray();
+    });
+    connect(&m_tray, &TrayIcon::trayAbsent, this, [this] {
+        if (std::exchange(m_waitingForTray, false) && isHidden())
+            showMinimized();
+    });
     // Every change of the box's state, by the user or by the program, and
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
@@ -152,9 +162,16 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     }
     // Icon messages may also come as mouse moves over the window itself.
     setMouseTracking(true);
+    // A screen reader reads the real box, from the start or once it starts.
+    if (QAccessible::isActive())
+        recentLog();
+    else
+        QAccessible::installActivationObserver(this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    QAccessible::removeActivationObserver(this);
+}
 
 void MainWindow::createControls() {
     lblLogFile = new QLabel(caption("lblLogFile"), this);
@@ -216,22 +233,16 @@ void MainWindow::createControls() {
     cmdShowLog = new QPushButton(caption("cmdShowLog"), this);
     cmdShowLog->setObjectName(QStringLiteral("cmdShowLog"));
 
-    txtLog = new QPlainTextEdit(this);
-    txtLog->setObjectName(QStringLiteral("txtLog"));
-    txtLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    txtLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    txtLog->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtLog->setTabChangesFocus(true);
-    txtLog->setAccessibleName(QString::fromLatin1(form::RecentLogAccessibleName));
-    txtLog->setAccessibleDescription(QString::fromLatin1(form::RecentLogDescription));
-    for (QWidget *edit : {static_cast<QWidget *>(txtLogFile), static_cast<QWidget *>(txtLog)})
-        edit->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_logStandIn = new LogBoxStandIn(this);
+    m_logStandIn->setObjectName(QStringLiteral("txtLog"));
+    connect(m_logStandIn, &LogBoxStandIn::needed, this,
+            [this](Qt::FocusReason reason) { makeRecentLog(reason); });
+    connect(m_logStandIn, &LogBoxStandIn::menuAsked, this,
+            [this](QPoint at) { showWindowMenu(at, recentLog()->createStandardContextMenu()); });
     connect(txtLogFile, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
         showWindowMenu(txtLogFile->mapToGlobal(at), txtLogFile->createStandardContextMenu());
     });
-    connect(txtLog, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
-        showWindowMenu(txtLog->viewport()->mapToGlobal(at), txtLog->createStandardContextMenu());
-    });
+    txtLogFile->setContextMenuPolicy(Qt::CustomContextMenu);
 
     for (QPushButton *button : {cmdStart, cmdStop, cmdShowLog}) {
         button->setAutoDefault(false);
@@ -256,8 +267,8 @@ void MainWindow::createControls() {
 
     setTabOrder(txtLogFile, cmdBrowse);
     setTabOrder(cmdBrowse, cmdShowLog);
-    setTabOrder(cmdShowLog, txtLog);
-    setTabOrder(txtLog, cmdStart);
+    setTabOrder(cmdShowLog, m_logStandIn);
+    setTabOrder(m_logStandIn, cmdStart);
     setTabOrder(cmdStart, cmdStop);
     setTabOrder(cmdStop, sldTimerInterval);
     setTabOrder(sldTimerInterval, chkAutostart);
@@ -293,7 +304,56 @@ void MainWindow::placeControls() {
     }
     setGeometry(place);
 
-    setFont(fittingCaptionFont(*this, font()));
+    // The window's text is shaped (the font's rules for joining and placing
+    // glyphs run) only in scripts that need it: Latin captions, paths and
+    // times of day do not, and shaping them would cost every start the
+    // shaper's code.
+    QFont text = font();
+    text.setStyleStrategy(QFont::PreferNoShaping);
+    setFont(fittingCaptionFont(*this, text));
+}
+
+QPlainTextEdit *MainWindow::recentLog() {
+    return m_recentLog ? m_recentLog : makeRecentLog(Qt::OtherFocusReason);
+}
+
+QPlainTextEdit *MainWindow::makeRecentLog(Qt::FocusReason reason) {
+    if (m_recentLog)
+        return m_recentLog;
+    m_recentLog = new QPlainTextEdit(this);
+    m_recentLog->setObjectName(QStringLiteral("txtLog"));
+    m_recentLog->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_recentLog->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_recentLog->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_recentLog->setTabChangesFocus(true);
+    m_recentLog->setAccessibleName(QString::fromLatin1(form::RecentLogAccessibleName));
+    m_recentLog->setAccessibleDescription(QString::fromLatin1(form::RecentLogDescription));
+    m_recentLog->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_recentLog, &QWidget::customContextMenuRequested, this, [this](QPoint at) {
+        showWindowMenu(m_recentLog->viewport()->mapToGlobal(at),
+                       m_recentLog->createStandardContextMenu());
+    });
+    // In the stand-in's place, in the window and in the tab order.
+    m_recentLog->setGeometry(m_logStandIn->geometry());
+    setTabOrder(cmdShowLog, m_recentLog);
+    setTabOrder(m_recentLog, cmdStart);
+    m_recentLog->setVisible(m_logStandIn->isVisibleTo(this));
+    // The focus goes straight on, as if the box had always been there.
+    if (m_logStandIn->hasFocus())
+        m_recentLog->setFocus(reason);
+    m_logStandIn->setObjectName(QString());
+    m_logStandIn->hide();
+    // It may be calling from one of its own events.
+    m_logStandIn->deleteLater();
+    m_logStandIn = nullptr;
+    QAccessible::removeActivationObserver(this);
+    return m_recentLog;
+}
+
+void MainWindow::accessibilityActiveChanged(bool active) {
+    // Not from within the accessibility bridge's own call.
+    if (active)
+        QTimer::singleShot(0, this, [this] { recentLog(); });
 }
 
 void MainWindow::setLook(const form::Look &look) {
@@ -316,12 +376,13 @@ void MainWindow::showRecentLogText(const std::string &text) {
     // The file's lines end in CR LF; the view wants plain line feeds.
     QString shown = qt(text);
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    txtLog->setPlainText(shown);
-    QTextCursor cursor = txtLog->textCursor();
+    QPlainTextEdit *box = recentLog();
+    box->setPlainText(shown);
+    QTextCursor cursor = box->textCursor();
     cursor.movePosition(QTextCursor::End);
-    txtLog->setTextCursor(cursor);
+    box->setTextCursor(cursor);
     // The caret sits on the empty line after the last CR LF; show the very end.
-    txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
 }
 
 void MainWindow::report(const std::string &message) {
@@ -330,8 +391,9 @@ void MainWindow::report(const std::string &message) {
 
 void MainWindow::showNotice(const LoggingNotice &notice) {
     // Below the recent lines, where the user looks for the newest.
-    txtLog->appendPlainText(qt(notice.text));
-    txtLog->verticalScrollBar()->setValue(txtLog->verticalScrollBar()->maximum());
+    QPlainTextEdit *box = recentLog();
+    box->appendPlainText(qt(notice.text));
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
     m_tray.showNotice(notice.trouble,
                       QString::fromLatin1(notice.trouble ? form::TrayTipHolding : form::TrayTip),
                       ApplicationTitle, qt(notice.text));
@@ -374,6 +436,15 @@ std::optional<bool> MainWindow::askAutostart() {
 
 void MainWindow::setAutostartChecked(bool checked) {
     chkAutostart->setChecked(checked);
+}
+
+void MainWindow::startMinimized() {
+    if (m_tray.isShown())
+        return;
+    if (m_tray.isAdded())
+        m_waitingForTray = true;
+    else
+        showMinimized();
 }
 
 void MainWindow::addTrayIcon() {
@@ -444,8 +515,8 @@ void MainWindow::showWindowMenuAtFocus() {
     const QPoint at = focused->mapToGlobal(focused->rect().center());
     if (focused == txtLogFile)
         showWindowMenu(at, txtLogFile->createStandardContextMenu(), true);
-    else if (focused == txtLog)
-        showWindowMenu(at, txtLog->createStandardContextMenu(), true);
+    else if (focused == m_recentLog)
+        showWindowMenu(at, m_recentLog->createStandardContextMenu(), true);
     else
         showWindowMenu(at, nullptr, true);
 }

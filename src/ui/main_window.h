@@ -5,6 +5,7 @@
 #include "ui/report_window.h"
 #include "ui/tray_icon.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <functional>
@@ -33,7 +34,12 @@ struct LogTimerHolder {
 
 // The program's one window, "frmTimeCheck": a fixed layout of the folder,
 // the interval slider, Start and Stop, Auto-Start and the recent log.
-class MainWindow : public QWidget, private detail::LogTimerHolder, public form::TimeCheckForm {
+class LogBoxStandIn;
+
+class MainWindow : public QWidget,
+                   private detail::LogTimerHolder,
+                   public form::TimeCheckForm,
+                   private QAccessible::ActivationObserver {
     Q_OBJECT
 
 public:
@@ -63,7 +69,9 @@ public:
     QPushButton *cmdStop;
     QCheckBox *chkAutostart;
     QPushButton *cmdShowLog;
-    QPlainTextEdit *txtLog;
+    // The recent-log box, "txtLog": made when first needed (see
+    // LogBoxStandIn), as this makes it.
+    QPlainTextEdit *recentLog();
     QMenu *mnuPopup;
     QAction *mnuPopupReport;
     QAction *mnuPopupLogin;
@@ -74,6 +82,11 @@ public:
     // On Wayland the other start's activation token lets the window come to
     // the front.
     void comeForward(const QString &activationToken = QString());
+
+    // Started minimised (Start at Login): the window stays out of sight, in
+    // the tray, or minimised in the taskbar once the desktop says it has no
+    // tray.
+    void startMinimized();
 
     // True once the window has been unloaded (closed for good).
     bool isUnloaded() const override { return m_unloaded; }
@@ -116,6 +129,12 @@ private:
     void hideKeepingPlace();
     void createControls();
     void placeControls();
+    QPlainTextEdit *makeRecentLog(Qt::FocusReason reason);
+    // A screen reader started: it reads the real box.
+    void accessibilityActiveChanged(bool active) override;
+
+    QPlainTextEdit *m_recentLog = nullptr;
+    LogBoxStandIn *m_logStandIn = nullptr;
 
     TrayIcon m_tray;
     const Clock &m_clock;
@@ -125,6 +144,7 @@ private:
     std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;
+    bool m_waitingForTray = false;
 };
 
 } // namespace wendle

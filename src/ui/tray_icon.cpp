@@ -4,51 +4,13 @@
 #include <QApplication>
 #include <QMenu>
 #include <QStyle>
-#include <QTimer>
 
-#include <memory>
-
-#include "ui/x11_window.h"
-
-#ifdef WENDLE_HAVE_DBUS
-#include <QDBusConnection>
-#include <QDBusConnectionInterface>
-#include <QDBusInterface>
-#endif
+#include "ui/status_notifier_watch.h"
+#include "ui/xembed_tray_watch.h"
 
 namespace wendle {
 
 using namespace form;
-
-namespace {
-
-// Whether Qt will show the icon through a StatusNotifierItem host, whose
-// menu is drawn by the desktop, rather than through an XEmbed tray.
-bool statusNotifierHostPresent() {
-#ifdef WENDLE_HAVE_DBUS
-    const QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString watcher = QStringLiteral("org.kde.StatusNotifierWatcher");
-    if (!bus.isConnected() || !bus.interface() || !bus.interface()->isServiceRegistered(watcher))
-        return false;
-    QDBusInterface interface(watcher, QStringLiteral("/StatusNotifierWatcher"), watcher, bus);
-    return interface.property("IsStatusNotifierHostRegistered").toBool();
-#else
-    return false;
-#endif
-}
-
-// Whether a tray of either kind is on the desktop now. Qt settles which
-// kind it uses the first time it is asked and keeps to it, so it is not
-// asked before a tray is there: a StatusNotifierItem host that came second
-// would never be used.
-bool trayPresent() {
-    return statusNotifierHostPresent() || xembedTrayPresent();
-}
-
-// How often a program started before its tray looks for one.
-constexpr int TrayLookMilliseconds = 1000;
-
-} // namespace
 
 int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     switch (reason) {
@@ -73,24 +35,54 @@ TrayIcon::~TrayIcon() = default;
 
 void TrayIcon::add() {
     m_wanted = true;
-    if (trayPresent()) {
+    if (m_icon) {
         showIcon();
         return;
     }
-    if (!m_trayWait) {
-        m_trayWait = new QTimer(this);
-        m_trayWait->setInterval(TrayLookMilliseconds);
-        connect(m_trayWait, &QTimer::timeout, this, &TrayIcon::lookForTray);
+    if (m_xembedTray) {
+        lookForTray();
+        return;
     }
-    m_trayWait->start();
+    // Both kinds of tray are asked at once and answer by signal; a tray that
+    // comes later says so the same way.
+    m_xembedTray = new XembedTrayWatch(this);
+    m_statusNotifierHost = new StatusNotifierWatch(this);
+    connect(m_xembedTray, &XembedTrayWatch::changed, this, &TrayIcon::lookForTray);
+    connect(m_statusNotifierHost, &StatusNotifierWatch::changed, this, &TrayIcon::lookForTray);
+    m_xembedTray->start();
+    m_statusNotifierHost->start();
 }
 
 void TrayIcon::lookForTray() {
-    if (!m_wanted || !trayPresent())
+    if (!m_wanted || m_icon)
         return;
-    m_trayWait->stop();
-    showIcon();
-    emit trayAppeared();
+    using Host = StatusNotifierWatch::Host;
+    const Host host = m_statusNotifierHost->host();
+    // Qt settles which kind of tray it uses when the icon is made, asking
+    // the StatusNotifierItem watcher itself and waiting for its answer: the
+    // icon is made only once the watcher has answered, or is known absent.
+    // So a host that came second is still used, and a hung watcher never
+    // holds up the window.
+    const bool byHost = host == Host::Registered;
+    if (byHost || (host == Host::None && m_xembedTray->present())) {
+        m_shownByStatusNotifierHost = byHost;
+        stopLooking();
+        showIcon();
+        emit trayAppeared();
+        return;
+    }
+    if (!m_toldAbsent && host != Host::Unknown && m_xembedTray->known()) {
+        m_toldAbsent = true;
+        emit trayAbsent();
+    }
+}
+
+void TrayIcon::stopLooking() {
+    // Called from their own signals: gone once those have returned.
+    m_xembedTray->deleteLater();
+    m_statusNotifierHost->deleteLater();
+    m_xembedTray = nullptr;
+    m_statusNotifierHost = nullptr;
 }
 
 QIcon TrayIcon::currentPicture() const {
@@ -110,15 +102,13 @@ void TrayIcon::showIcon() {
                     emit message(trayMessageFor(reason));
                 });
     }
-    if (m_hostMenu && statusNotifierHostPresent())
+    if (m_hostMenu && m_shownByStatusNotifierHost)
         m_icon->setContextMenu(m_hostMenu);
     m_icon->show();
 }
 
 void TrayIcon::remove() {
     m_wanted = false;
-    if (m_trayWait)
-        m_trayWait->stop();
     if (m_icon)
         m_icon->hide();
 }

@@ -9,9 +9,11 @@
 
 class QAction;
 class QMenu;
-class QTimer;
 
 namespace wendle {
+
+class StatusNotifierWatch;
+class XembedTrayWatch;
 
 // The message an activation of Qt's tray icon stands for.
 int trayMessageFor(QSystemTrayIcon::ActivationReason reason);
@@ -26,9 +28,10 @@ public:
              QObject *parent = nullptr);
     ~TrayIcon() override;
 
-    // With no tray on the desktop yet, the icon waits for one and is shown
-    // as soon as a tray appears (a panel that starts after the program, a
-    // tray extension enabled later).
+    // The icon is shown once the desktop has said there is a tray, without
+    // waiting for it to say so; with no tray yet, the icon waits for one and
+    // is shown as soon as a tray appears (a panel that starts after the
+    // program, a tray extension enabled later).
     void add();
     void remove();
     // True while the icon is up and a tray shows it: only then is the icon
@@ -55,12 +58,16 @@ public:
 
 signals:
     void message(int message);
-    // A tray appeared after add(): the icon is now a way back.
+    // A tray showed the icon after add(): the icon is now a way back.
     void trayAppeared();
+    // The desktop said it has no tray (yet) after add(): until one comes,
+    // the taskbar is the way back to a minimised window.
+    void trayAbsent();
 
 private:
     void showIcon();
     void lookForTray();
+    void stopLooking();
     QIcon currentPicture() const;
 
     QIcon m_picture;
@@ -68,8 +75,11 @@ private:
     QString m_tip;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu *m_hostMenu = nullptr;
-    QTimer *m_trayWait = nullptr;
+    XembedTrayWatch *m_xembedTray = nullptr;
+    StatusNotifierWatch *m_statusNotifierHost = nullptr;
     bool m_wanted = false;
+    bool m_shownByStatusNotifierHost = false;
+    bool m_toldAbsent = false;
     bool m_logging = false;
     bool m_trouble = false;
 };

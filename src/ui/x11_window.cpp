@@ -1,6 +1,5 @@
 #include "ui/x11_window.h"
 
-#include <QByteArray>
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
@@ -26,25 +25,6 @@ xcb_connection_t *x11Connection() {
 template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
 } // namespace
-
-bool xembedTrayPresent() {
-    xcb_connection_t *connection = x11Connection();
-    if (!connection)
-        return false;
-    // A tray owns the selection named after the screen it serves.
-    const QByteArray name = "_NET_SYSTEM_TRAY_S0";
-    const Owned<xcb_intern_atom_reply_t> atom(
-        xcb_intern_atom_reply(
-            connection, xcb_intern_atom(connection, 1, name.size(), name.constData()), nullptr),
-        &std::free);
-    if (!atom || atom->atom == XCB_ATOM_NONE)
-        return false;
-    const Owned<xcb_get_selection_owner_reply_t> owner(
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
-                                      nullptr),
-        &std::free);
-    return owner && owner->owner != XCB_WINDOW_NONE;
-}
 
 void clearIconicRequest(const QWidget &window) {
     xcb_connection_t *connection = x11Connection();

@@ -4,10 +4,6 @@ class QWidget;
 
 namespace wendle {
 
-// Whether an X11 system tray (the XEmbed kind) runs on the program's
-// screen; false off X11.
-bool xembedTrayPresent();
-
 // Asks that the window be mapped in its normal state the next time it is
 // shown. Qt leaves the iconic initial state of a window first shown
 // minimised in its WM_HINTS; the window manager would map it minimised at

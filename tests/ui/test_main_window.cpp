@@ -111,8 +111,8 @@ private slots:
         QVERIFY(window.txtLogFile->isReadOnly());
         QCOMPARE(window.txtLogFile->palette().color(QPalette::Base),
                  systemColor(SysColor::ButtonFace, window.palette()));
-        QCOMPARE(window.txtLog->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-        QVERIFY(!window.txtLog->isReadOnly());
+        QCOMPARE(window.recentLog()->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+        QVERIFY(!window.recentLog()->isReadOnly());
         QCOMPARE(window.sldTimerInterval->minimum(), 1);
         QCOMPARE(window.sldTimerInterval->maximum(), 60);
         QCOMPARE(window.sldTimerInterval->value(), 10);
@@ -141,14 +141,20 @@ private slots:
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         QCOMPARE(QApplication::focusWidget(), window.txtLogFile);
+        // The recent-log box's editor is made only as the focus reaches it,
+        // in its place in the window and in the order.
+        QVERIFY(!window.findChild<QPlainTextEdit *>());
+        const QRect logPlace = window.findChild<QWidget *>("txtLog")->geometry();
         // Stop is disabled while idle and is passed over.
-        const QList<QWidget *> order{window.cmdBrowse, window.cmdShowLog,       window.txtLog,
-                                     window.cmdStart,  window.sldTimerInterval, window.chkAutostart,
-                                     window.txtLogFile};
-        for (QWidget *next : order) {
+        const QStringList order{"cmdBrowse",        "cmdShowLog",   "txtLog",    "cmdStart",
+                                "sldTimerInterval", "chkAutostart", "txtLogFile"};
+        for (const QString &next : order) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            QCOMPARE(QApplication::focusWidget(), next);
+            QCOMPARE(QApplication::focusWidget()->objectName(), next);
         }
+        QCOMPARE(window.findChild<QPlainTextEdit *>(), window.recentLog());
+        QCOMPARE(window.recentLog()->geometry(), logPlace);
+        QVERIFY(window.recentLog()->isVisible());
     }
 
     void sliderKeysSetTheInterval() {
@@ -233,13 +239,13 @@ private slots:
         QTest::mouseClick(window.cmdStart, Qt::LeftButton);
         QVERIFY(reported.isEmpty());
         QVERIFY(window.logging().isLogging());
-        QVERIFY(
-            window.txtLog->toPlainText().contains(m_dir.filePath("missing folder/2003-12-02.log")));
+        QVERIFY(window.recentLog()->toPlainText().contains(
+            m_dir.filePath("missing folder/2003-12-02.log")));
         QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTipHolding));
         window.logging().tick();
         QVERIFY(QDir().mkpath(m_dir.filePath("missing folder")));
         window.logging().tick();
-        QVERIFY(window.txtLog->toPlainText().contains("1 held line was written"));
+        QVERIFY(window.recentLog()->toPlainText().contains("1 held line was written"));
         // Written: the tip tells the interval again.
         QCOMPARE(window.trayIcon().toolTip(), qt(form::trayTipText(true, 10)));
         window.logging().stop();
@@ -255,14 +261,14 @@ private slots:
         MainWindow window(m_clock, nullptr, MainWindow::Writing::AtOnce);
         window.show();
         window.txtLogFile->setText(m_dir.path());
-        window.txtLog->setPlainText("typed by the user");
+        window.recentLog()->setPlainText("typed by the user");
         QTest::mouseClick(window.cmdShowLog, Qt::LeftButton);
-        const QString shown = window.txtLog->toPlainText();
+        const QString shown = window.recentLog()->toPlainText();
         QVERIFY(!shown.contains("typed"));
         QVERIFY(shown.startsWith("08:00:00\n"));
         QVERIFY(shown.endsWith("08:03:19\n"));
-        QCOMPARE(window.txtLog->textCursor().position(), shown.size());
-        auto *bar = window.txtLog->verticalScrollBar();
+        QCOMPARE(window.recentLog()->textCursor().position(), shown.size());
+        auto *bar = window.recentLog()->verticalScrollBar();
         QCOMPARE(bar->value(), bar->maximum());
     }
 

@@ -149,7 +149,7 @@ private slots:
         QCOMPARE(window.txtLogFile->text(), gone);
         QVERIFY(reported.isEmpty());
         QVERIFY(window.logging().isLogging());
-        QVERIFY(window.txtLog->toPlainText().contains(gone + "/2003-12-02.log"));
+        QVERIFY(window.recentLog()->toPlainText().contains(gone + "/2003-12-02.log"));
         QVERIFY(window.chkAutostart->isChecked());
     }
 
