@@ -21,15 +21,26 @@ bool sizeOf(HANDLE file, LARGE_INTEGER &size) {
 
 bool DailyLogFile::open(const std::string &path, std::string &error, Kind kind) {
     close();
-    // Append access alone: every write goes to the file's end at the moment
+    // Append access, never write access: every write goes to the file's end at the moment
     // it is made, in one piece, also on a share that other machines write.
     // Others may read the file while it is written (an editor, the tail),
     // and a sync tool may delete it or rename another over it meanwhile. A
     // reparse point (a link, a junction) is opened as itself, and refused.
-    const HANDLE file = CreateFileW(
-        win32::widen(path).c_str(), FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
-        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
-        FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    // Reading too, to see whether the file ends within a line; where only
+    // appending is allowed, lines are appended without that look.
+    const auto openWith = [&](DWORD access) {
+        return CreateFileW(win32::widen(path).c_str(),
+                           access | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT,
+                           nullptr);
+    };
+    bool readable = true;
+    HANDLE file = openWith(FILE_READ_DATA);
+    if (file == INVALID_HANDLE_VALUE && GetLastError() == ERROR_ACCESS_DENIED) {
+        readable = false;
+        file = openWith(0);
+    }
     if (file == INVALID_HANDLE_VALUE) {
         error = systemErrorText(GetLastError());
         return false;
@@ -44,7 +55,7 @@ bool DailyLogFile::open(const std::string &path, std::string &error, Kind kind) 
     }
     m_handle = reinterpret_cast<std::intptr_t>(file);
     m_path = path;
-    m_endsLines = kind == Kind::Shared;
+    m_endsLines = kind == Kind::Shared && readable;
     m_identity[0] = info.dwVolumeSerialNumber;
     m_identity[1] = (std::uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     return true;

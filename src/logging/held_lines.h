@@ -3,6 +3,7 @@
 #include "logging/local_time.h"
 #include "logging/log_store.h"
 
+#include <atomic>
 #include <cstdint>
 #include <deque>
 #include <string>
@@ -101,7 +102,8 @@ private:
     std::deque<Line> m_lines;
     std::vector<std::string> m_folders;
     std::vector<std::size_t> m_perFolder; // held lines of each folder
-    bool m_owner = false;
+    // Read by the end of the program while a stuck writer may still own it.
+    std::atomic<bool> m_owner{false};
     std::string m_notOwnerReason;
     // The spool on disk: whether it has its header, which folders it names,
     // and the last intent it holds, so that only what changed is written.

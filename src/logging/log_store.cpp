@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <map>
+#include <mutex>
 #include <system_error>
 
 namespace wendle {
@@ -79,11 +80,13 @@ public:
         std::intptr_t handle = 0;
         if (!lockOwnFile(path, handle, error))
             return false;
+        std::lock_guard guard(m_locksMutex);
         m_locks[path] = handle;
         return true;
     }
 
     void unlock(const std::string &path) override {
+        std::lock_guard guard(m_locksMutex);
         const auto found = m_locks.find(path);
         if (found == m_locks.end())
             return;
@@ -92,6 +95,8 @@ public:
     }
 
 private:
+    // The writer and the end of the program may both reach them.
+    std::mutex m_locksMutex;
     std::map<std::string, std::intptr_t> m_locks;
 };
 

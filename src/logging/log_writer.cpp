@@ -21,7 +21,7 @@ void LogWriter::run(const LogJob &job) {
         folderChanged(job.folder);
     switch (job.kind) {
     case LogJob::Kind::Line:
-        writeLine(job.date, job.at, job.line);
+        writeLine(job.date, job.line);
         // Start's job: the user hears of records of the spool set aside.
         if (job.line.empty())
             if (const std::string loaded = m_held.takeLoadReport(); !loaded.empty())
@@ -38,6 +38,9 @@ void LogWriter::run(const LogJob &job) {
         m_held.save(ignored);
         break;
     }
+    case LogJob::Kind::RetryOthers:
+        retryOtherFolders(job.at);
+        break;
     case LogJob::Kind::ReadRecent:
         readRecent(dailyLogPath(job.folder, job.date));
         break;
@@ -125,7 +128,7 @@ void LogWriter::noteRecovery() {
 
 // Each line goes into the file that today's path names at this moment, after
 // every line still held for the folder; a line that cannot be written is held.
-bool LogWriter::writeLine(const LocalDate &date, std::int64_t now, const std::string &line) {
+bool LogWriter::writeLine(const LocalDate &date, const std::string &line) {
     const HeldLines::Flushed flushed = flushCurrent();
     std::string path = dailyLogPath(m_folder, date);
     std::string reason;
@@ -141,7 +144,6 @@ bool LogWriter::writeLine(const LocalDate &date, std::int64_t now, const std::st
         noteRecovery();
     else if (!holdLine(date, line, path, reason))
         return false;
-    retryOtherFolders(now);
     return written;
 }
 

@@ -24,6 +24,10 @@ struct LogJob {
         Flush,      // the held lines given another try (Stop)
         ReadRecent, // the tail of the day's file read for the window
         Keep,       // the spool written if it lacks held lines (Exit)
+        // Lines held for folders left behind given another try, as a job of
+        // its own: a line already written is never in a job that waits for
+        // such a folder, and so never held again at exit.
+        RetryOthers,
     };
     Kind kind = Kind::Line;
     std::string folder;
@@ -70,7 +74,7 @@ public:
 
 private:
     void folderChanged(const std::string &folder);
-    bool writeLine(const LocalDate &date, std::int64_t now, const std::string &line);
+    bool writeLine(const LocalDate &date, const std::string &line);
     bool holdLine(const LocalDate &date, const std::string &line, const std::string &path,
                   const std::string &reason);
     HeldLines::Flushed flushCurrent();

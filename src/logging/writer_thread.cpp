@@ -63,28 +63,42 @@ private:
     const std::atomic<bool> &m_abandoned;
 };
 
-// The store for the lines held at exit, under the spool's lock the stuck
-// writer took for this process: it is not taken again (a second taker within
-// one process is refused), nor given up.
-class StoreUnderHeldLock final : public LogStore {
+// The store for the lines held at exit. It touches only the program's own
+// files: a day's file that the spool's records name may lie on the share
+// that does not answer (its lines are then kept, to be written at the next
+// start, where they may be found there already: a repeated second at worst,
+// never a line lost). A lock the stuck writer took for this process is
+// neither taken again (a second taker within one process is refused) nor
+// given up.
+class ExitStore final : public LogStore {
 public:
-    explicit StoreUnderHeldLock(LogStore &store) : m_store(store) {}
+    ExitStore(LogStore &store, std::string ownFiles, bool locked)
+        : m_store(store), m_ownFiles(std::move(ownFiles)), m_locked(locked) {}
     bool append(const std::string &path, const std::string &bytes, bool own,
                 std::string &error) override {
         return m_store.append(path, bytes, own, error);
     }
-    std::optional<std::string> read(const std::string &path) override { return m_store.read(path); }
+    std::optional<std::string> read(const std::string &path) override {
+        return path.starts_with(m_ownFiles) ? m_store.read(path) : std::nullopt;
+    }
     std::optional<std::uint64_t> size(const std::string &path) override {
-        return m_store.size(path);
+        return path.starts_with(m_ownFiles) ? m_store.size(path) : std::nullopt;
     }
     bool replace(const std::string &path, const std::string &bytes, std::string &error) override {
         return m_store.replace(path, bytes, error);
     }
-    bool lock(const std::string &, std::string &) override { return true; }
-    void unlock(const std::string &) override {}
+    bool lock(const std::string &path, std::string &error) override {
+        return m_locked || m_store.lock(path, error);
+    }
+    void unlock(const std::string &path) override {
+        if (!m_locked)
+            m_store.unlock(path);
+    }
 
 private:
     LogStore &m_store;
+    const std::string m_ownFiles;
+    const bool m_locked;
 };
 
 // Lines the writer never got to, in the spool where the next start takes
@@ -98,8 +112,8 @@ void holdAtExit(LogStore &realStore, const std::string &spoolPath, bool owner,
     if (jobs.empty())
         return;
     std::packaged_task<void()> task([&realStore, spoolPath, owner, jobs = std::move(jobs)] {
-        StoreUnderHeldLock underLock(realStore);
-        HeldLines spool(owner ? underLock : realStore, spoolPath);
+        ExitStore store(realStore, spoolPath, owner);
+        HeldLines spool(store, spoolPath);
         spool.load();
         std::string error;
         for (const LogJob &job : jobs)
@@ -139,6 +153,7 @@ struct WriterThread::Shared {
                 return;
             running = std::move(jobs.front());
             jobs.pop_front();
+            lines -= running->kind == LogJob::Kind::Line;
             lock.unlock();
             writer.run(*running);
             lock.lock();
@@ -158,6 +173,7 @@ struct WriterThread::Shared {
     std::condition_variable wake; // a job came, or the end
     std::condition_variable idle; // a job is done
     std::deque<LogJob> jobs;
+    std::size_t lines = 0; // the line jobs among them
     std::optional<LogJob> running;
     bool ending = false;
     bool windowOpen = true;
@@ -213,12 +229,14 @@ bool WriterThread::post(LogJob job) {
     }
     std::lock_guard lock(shared.mutex);
     // Clicks on Show Recent Log while the writer is busy need one read, after
-    // the lines of the last click.
-    if (job.kind == LogJob::Kind::ReadRecent)
+    // the lines of the last click; folders left behind one more try.
+    if (job.kind == LogJob::Kind::ReadRecent || job.kind == LogJob::Kind::RetryOthers)
         std::erase_if(shared.jobs,
-                      [](const LogJob &queued) { return queued.kind == LogJob::Kind::ReadRecent; });
-    if (job.kind == LogJob::Kind::Line && shared.jobs.size() >= MaxWaiting)
+                      [kind = job.kind](const LogJob &queued) { return queued.kind == kind; });
+    if (job.kind == LogJob::Kind::Line && shared.lines++ >= MaxWaiting) {
+        --shared.lines;
         return false;
+    }
     shared.jobs.push_back(std::move(job));
     shared.wake.notify_one();
     return true;
