@@ -67,6 +67,9 @@ public:
     void setIntervalSeconds(int seconds);
     // Has the spool written if it lacks held lines (Stop does it too): for Exit.
     void keepHeld();
+    // Waits a bounded time for the writer, then holds what it has not
+    // written in the spool: for a session that ends.
+    void finish() { m_writer.finish(); }
 
     // The delay the next tick was set for, from the moment it was set.
     int nextTickDelay() const { return m_nextDelay; }

@@ -193,8 +193,13 @@ WriterThread::WriterThread(LogStore &store, const std::string &spoolPath, Writer
 }
 
 WriterThread::~WriterThread() {
+    finish();
+}
+
+void WriterThread::finish() {
     if (!m_thread.joinable())
         return;
+    m_finished = true;
     Shared &shared = *m_shared;
     std::unique_lock lock(shared.mutex);
     shared.windowOpen = false;
@@ -223,6 +228,9 @@ WriterThread::~WriterThread() {
 
 bool WriterThread::post(LogJob job) {
     Shared &shared = *m_shared;
+    // The program is ending: what the writer was given is written or held.
+    if (m_finished)
+        return true;
     if (!m_thread.joinable()) {
         shared.writer.run(job);
         return true;

@@ -27,6 +27,9 @@ public:
                  PostToWindow postToWindow);
     // Waits for the jobs given so far, at most ExitPatience.
     ~WriterThread();
+    // The same, before the program's end, for a system that may end the
+    // process as soon as it is told the session ends; nothing is taken after.
+    void finish();
     WriterThread(const WriterThread &) = delete;
     WriterThread &operator=(const WriterThread &) = delete;
 
@@ -41,6 +44,7 @@ private:
     struct Shared;
     std::shared_ptr<Shared> m_shared;
     std::thread m_thread;
+    bool m_finished = false;
 };
 
 } // namespace wendle

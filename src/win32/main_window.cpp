@@ -490,9 +490,12 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYENDSESSION:
         return TRUE;
     case WM_ENDSESSION:
-        // Logging off or shutting down ends the program as Exit does.
-        if (wParam)
+        // Logging off or shutting down ends the program as Exit does. Windows
+        // may end the process as soon as this returns: the writer is done first.
+        if (wParam) {
             close();
+            logging().finish();
+        }
         return 0;
     case WM_CLOSE:
         close();
