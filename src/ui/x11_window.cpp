@@ -1,5 +1,7 @@
 #include "ui/x11_window.h"
 
+#include "ui/x11_connection.h"
+
 #include <QGuiApplication>
 #include <QWidget>
 #include <QWindow>
@@ -13,18 +15,6 @@
 #include <vector>
 
 namespace wendle {
-
-namespace {
-
-xcb_connection_t *x11Connection() {
-    const auto *x11 =
-        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
-
-} // namespace
 
 void clearIconicRequest(const QWidget &window) {
     xcb_connection_t *connection = x11Connection();

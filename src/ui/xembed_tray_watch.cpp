@@ -1,5 +1,7 @@
 #include "ui/xembed_tray_watch.h"
 
+#include "ui/x11_connection.h"
+
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -13,14 +15,6 @@
 namespace wendle {
 
 namespace {
-
-xcb_connection_t *x11Connection() {
-    const auto *x11 =
-        qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    return x11 ? x11->connection() : nullptr;
-}
-
-template <typename Reply> using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
 // The X screen the program's windows are on: the display name's, as Qt
 // connects to it (":0.1" is screen 1).
