@@ -154,6 +154,7 @@ struct WriterThread::Shared {
             running = std::move(jobs.front());
             jobs.pop_front();
             lines -= running->kind == LogJob::Kind::Line;
+            retryQueued = retryQueued && running->kind != LogJob::Kind::RetryOthers;
             lock.unlock();
             writer.run(*running);
             lock.lock();
@@ -173,7 +174,8 @@ struct WriterThread::Shared {
     std::condition_variable wake; // a job came, or the end
     std::condition_variable idle; // a job is done
     std::deque<LogJob> jobs;
-    std::size_t lines = 0; // the line jobs among them
+    std::size_t lines = 0;    // the line jobs among them
+    bool retryQueued = false; // and whether a RetryOthers job is
     std::optional<LogJob> running;
     bool ending = false;
     bool windowOpen = true;
@@ -237,10 +239,14 @@ bool WriterThread::post(LogJob job) {
     }
     std::lock_guard lock(shared.mutex);
     // Clicks on Show Recent Log while the writer is busy need one read, after
-    // the lines of the last click; folders left behind one more try.
-    if (job.kind == LogJob::Kind::ReadRecent || job.kind == LogJob::Kind::RetryOthers)
+    // the lines of the last click.
+    if (job.kind == LogJob::Kind::ReadRecent)
         std::erase_if(shared.jobs,
-                      [kind = job.kind](const LogJob &queued) { return queued.kind == kind; });
+                      [](const LogJob &queued) { return queued.kind == LogJob::Kind::ReadRecent; });
+    // Folders left behind need one more try, whatever waits before it.
+    if (job.kind == LogJob::Kind::RetryOthers && shared.retryQueued)
+        return true;
+    shared.retryQueued = shared.retryQueued || job.kind == LogJob::Kind::RetryOthers;
     if (job.kind == LogJob::Kind::Line && shared.lines++ >= MaxWaiting) {
         --shared.lines;
         return false;
