@@ -59,10 +59,8 @@ void LoggingControl::failAndStop(const std::string &message) {
 // The line goes to the writer with the folder it is for; while the writer
 // waits for a disk that does not answer, the lines wait behind it in order.
 void LoggingControl::write(const LocalDate &date, std::int64_t at, const std::string &line) {
-    if (m_writer.post({LogJob::Kind::Line, m_folder, date, line, at})) {
-        m_writer.post({LogJob::Kind::RetryOthers, m_folder, date, {}, at});
+    if (m_writer.postLine({LogJob::Kind::Line, m_folder, date, line, at}))
         return;
-    }
     failAndStop("The log folder\n" + m_folder +
                 "\ndoes not answer: " + std::to_string(WriterThread::MaxWaiting) +
                 " lines wait for it, and no more can wait, so logging has stopped. They are "

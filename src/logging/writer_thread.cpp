@@ -229,15 +229,40 @@ void WriterThread::finish() {
 }
 
 bool WriterThread::post(LogJob job) {
+    return post(std::move(job), false);
+}
+
+bool WriterThread::postLine(LogJob line) {
+    return post(std::move(line), true);
+}
+
+bool WriterThread::post(LogJob job, bool retryOthersAfter) {
     Shared &shared = *m_shared;
     // The program is ending: what the writer was given is written or held.
     if (m_finished)
         return true;
+    LogJob retry{LogJob::Kind::RetryOthers, job.folder, job.date, {}, job.at};
     if (!m_thread.joinable()) {
         shared.writer.run(job);
+        if (retryOthersAfter)
+            shared.writer.run(retry);
         return true;
     }
-    std::lock_guard lock(shared.mutex);
+    std::unique_lock lock(shared.mutex);
+    if (!queue(std::move(job)))
+        return false;
+    if (retryOthersAfter)
+        queue(std::move(retry));
+    // Told after the lock is given up, so that the writer does not wake only
+    // to wait for it.
+    lock.unlock();
+    shared.wake.notify_one();
+    return true;
+}
+
+// Under the lock.
+bool WriterThread::queue(LogJob job) {
+    Shared &shared = *m_shared;
     // Clicks on Show Recent Log while the writer is busy need one read, after
     // the lines of the last click.
     if (job.kind == LogJob::Kind::ReadRecent)
@@ -252,7 +277,6 @@ bool WriterThread::post(LogJob job) {
         return false;
     }
     shared.jobs.push_back(std::move(job));
-    shared.wake.notify_one();
     return true;
 }
 

@@ -35,6 +35,9 @@ public:
 
     // False, and the job not taken, when MaxWaiting lines wait already.
     bool post(LogJob job);
+    // A line, and behind it a try of the folders left behind, given at once:
+    // the writer wakes once a tick.
+    bool postLine(LogJob line);
 
     // Only while no job runs: what the writer holds.
     const HeldLines &heldLines() const;
@@ -42,6 +45,8 @@ public:
 
 private:
     struct Shared;
+    bool post(LogJob job, bool retryOthersAfter);
+    bool queue(LogJob job);
     std::shared_ptr<Shared> m_shared;
     std::thread m_thread;
     bool m_finished = false;

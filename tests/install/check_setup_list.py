@@ -28,6 +28,7 @@ SHELL = re.compile(r"(?:^|[|;&(`{]|\b(?:then|do|else|exec|if|while|until|time|ni
                    r"command -v|timeout \S+|env(?: -\w+)*(?: \w+=\S*)*)\s)\s*"
                    r"(?:!\s*)?(?:\w+=(?:\"[^\"]*\"|'[^']*'|\S*)\s+)*" + NAME)
 CMAKE = re.compile(r"(?:COMMAND|find_program\(\w+(?:\s+NAMES)?)\s+" + NAME)
+HERE_DOCUMENT = re.compile(r"<<-?\s*['\"]?(\w+)['\"]?")
 PYTHON = re.compile(r"(?:\[|\b(?:run|Popen|call|check_output|system)\()\s*[\"']" + NAME + r"\b")
 
 
@@ -42,7 +43,15 @@ def words(path):
     name = path.name
     pattern = (CMAKE if name.endswith(".cmake") or name == "CMakeLists.txt"
                else PYTHON if name.endswith(".py") else SHELL)
+    here_end = None
     for line in path.read_text(errors="replace").splitlines():
+        # A here-document's body is another program's text (Python, awk):
+        # its words are not commands of the shell.
+        if here_end is not None:
+            here_end = None if line.strip() == here_end else here_end
+            continue
+        if pattern is SHELL and (here := HERE_DOCUMENT.search(line)):
+            here_end = here.group(1)
         yield from (match.group(1) for match in pattern.finditer(COMMENT.sub("", line)))
 
 
