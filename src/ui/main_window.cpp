@@ -96,8 +96,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer, systemRegistry(), postingTo(this, writing)),
-      m_tray(clockIcon(), loggingClockIcon(), QString::fromLatin1(form::TrayTip), this),
-      m_clock(clock) {
+      m_tray(clockIcon(), loggingClockIcon(), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
@@ -394,12 +393,7 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     QPlainTextEdit *box = recentLog();
     box->appendPlainText(qt(notice.text));
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
-    m_tray.showNotice(notice.trouble,
-                      QString::fromLatin1(notice.trouble ? form::TrayTipHolding : form::TrayTip),
-                      ApplicationTitle, qt(notice.text));
-    // Once the lines are written, the tip tells the interval again.
-    if (!notice.trouble && !m_trayTip.isEmpty())
-        m_tray.setTip(m_trayTip);
+    m_tray.showMessage(notice.trouble, ApplicationTitle, qt(notice.text));
 }
 
 void MainWindow::showInterval(int seconds) {
@@ -408,11 +402,8 @@ void MainWindow::showInterval(int seconds) {
     sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
 }
 
-void MainWindow::setTrayTip(const std::string &tip) {
-    m_trayTip = qt(tip);
-    m_tray.setTip(m_trayTip);
-    // The tip changes as logging starts and stops, and so does the picture.
-    m_tray.setLogging(logging().isLogging());
+void MainWindow::showTrayState(form::TrayPicture picture, const std::string &tip) {
+    m_tray.showState(picture, qt(tip));
 }
 
 void MainWindow::showFolderText(const std::string &folder) {

@@ -115,7 +115,7 @@ protected:
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
-    void setTrayTip(const std::string &tip) override;
+    void showTrayState(form::TrayPicture picture, const std::string &tip) override;
 
 private:
     // The icon's menu, also the window's own context menu (and the edit
@@ -140,7 +140,6 @@ private:
     const Clock &m_clock;
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
-    QString m_trayTip;
     std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;

@@ -8,6 +8,8 @@
 #include "ui/status_notifier_watch.h"
 #include "ui/xembed_tray_watch.h"
 
+#include "form/texts.h"
+
 namespace wendle {
 
 using namespace form;
@@ -28,8 +30,9 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     return TrayMouseMove;
 }
 
-TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip, QObject *parent)
-    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_tip(tip) {}
+TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, QObject *parent)
+    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon),
+      m_tip(QString::fromLatin1(TrayTip)) {}
 
 TrayIcon::~TrayIcon() = default;
 
@@ -86,9 +89,16 @@ void TrayIcon::stopLooking() {
 }
 
 QIcon TrayIcon::currentPicture() const {
-    if (m_trouble)
+    switch (m_shown) {
+    case TrayPicture::Warning:
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    return m_logging ? m_loggingPicture : m_picture;
+    case TrayPicture::LoggingClock:
+    case TrayPicture::Paused:
+        return m_loggingPicture;
+    case TrayPicture::Clock:
+        break;
+    }
+    return m_picture;
 }
 
 void TrayIcon::showIcon() {
@@ -113,26 +123,17 @@ void TrayIcon::remove() {
         m_icon->hide();
 }
 
-void TrayIcon::setTip(const QString &tip) {
+void TrayIcon::showState(TrayPicture picture, const QString &tip) {
+    m_shown = picture;
     m_tip = tip;
-    if (m_icon)
-        m_icon->setToolTip(tip);
-}
-
-void TrayIcon::setLogging(bool logging) {
-    m_logging = logging;
-    if (m_icon)
-        m_icon->setIcon(currentPicture());
-}
-
-void TrayIcon::showNotice(bool trouble, const QString &tip, const QString &title,
-                          const QString &text) {
-    m_trouble = trouble;
-    setTip(tip);
     if (!m_icon)
         return;
     m_icon->setIcon(currentPicture());
-    if (m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
+    m_icon->setToolTip(tip);
+}
+
+void TrayIcon::showMessage(bool trouble, const QString &title, const QString &text) {
+    if (m_icon && m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
         m_icon->showMessage(title, text,
                             trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }

@@ -20,8 +20,8 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
+#include <iterator>
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -587,19 +587,31 @@ void MainWindow::setAutostartChecked(bool checked) {
     autostartChanged(checked);
 }
 
-NOTIFYICONDATAA MainWindow::trayIconData(UINT flags, const char *tip) const {
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = (flags & NIF_INFO) ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
+NOTIFYICONDATAW MainWindow::trayIconData(UINT flags) const {
+    NOTIFYICONDATAW icon{};
+    // The second version's fields: a tip of 128 characters and the balloon.
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
     icon.hWnd = m_window;
     icon.uID = TrayIconId;
     icon.uFlags = flags;
-    if (tip)
-        std::strncpy(icon.szTip, tip, sizeof icon.szTip - 1);
+    if (flags & NIF_ICON)
+        icon.hIcon = trayPicture(form::trayPicture(trayState()));
+    if (flags & NIF_TIP)
+        copyToField(form::trayTip(trayState()), icon.szTip, std::size(icon.szTip));
     return icon;
 }
 
-HICON MainWindow::trayPicture() {
-    return logging().isLogging() ? m_loggingIcon : m_smallIcon;
+HICON MainWindow::trayPicture(form::TrayPicture picture) const {
+    switch (picture) {
+    case form::TrayPicture::Warning:
+        return LoadIconA(nullptr, IDI_WARNING);
+    case form::TrayPicture::LoggingClock:
+    case form::TrayPicture::Paused:
+        return m_loggingIcon;
+    case form::TrayPicture::Clock:
+        break;
+    }
+    return m_smallIcon;
 }
 
 void MainWindow::addTrayIcon() {
@@ -608,18 +620,17 @@ void MainWindow::addTrayIcon() {
 }
 
 void MainWindow::addIconToShell() {
-    NOTIFYICONDATAA icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, toAnsi(m_tip).c_str());
+    NOTIFYICONDATAW icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     icon.uCallbackMessage = TrayCallbackMessage;
-    icon.hIcon = trayPicture();
-    m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+    m_trayAdded = Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
     // Minimised for want of a notification area, the window now hides in it.
     if (m_trayAdded && IsIconic(m_window))
         ShowWindow(m_window, SW_HIDE);
 }
 
 void MainWindow::removeTrayIcon() {
-    NOTIFYICONDATAA icon = trayIconData(0, nullptr);
-    Shell_NotifyIconA(NIM_DELETE, &icon);
+    NOTIFYICONDATAW icon = trayIconData(0);
+    Shell_NotifyIconW(NIM_DELETE, &icon);
     m_trayWanted = false;
     m_trayAdded = false;
 }
@@ -730,29 +741,24 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
     if (!m_trayAdded)
         return;
-    // The icon's picture and tip say it while it lasts; the balloon says it once.
-    NOTIFYICONDATAA icon =
-        trayIconData(NIF_ICON | NIF_TIP | NIF_INFO,
-                     notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str());
-    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : trayPicture();
-    std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
-    std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
+    // The balloon says it once; the icon's picture and tip follow the
+    // state, while it lasts.
+    NOTIFYICONDATAW icon = trayIconData(NIF_INFO);
+    copyToField(notice.text, icon.szInfo, std::size(icon.szInfo));
+    copyToField(form::ApplicationTitle, icon.szInfoTitle, std::size(icon.szInfoTitle));
     icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
-    Shell_NotifyIconA(NIM_MODIFY, &icon);
+    Shell_NotifyIconW(NIM_MODIFY, &icon);
 }
 
 void MainWindow::showInterval(int seconds) {
     SetWindowTextW(control("lblTimerValue"), widen(form::intervalShortText(seconds)).c_str());
 }
 
-void MainWindow::setTrayTip(const std::string &tip) {
-    m_tip = tip;
+void MainWindow::showTrayState(form::TrayPicture, const std::string &) {
     if (!m_trayAdded)
         return;
-    // The tip changes as logging starts and stops, and so does the picture.
-    NOTIFYICONDATAA icon = trayIconData(NIF_TIP | NIF_ICON, toAnsi(m_tip).c_str());
-    icon.hIcon = trayPicture();
-    Shell_NotifyIconA(NIM_MODIFY, &icon);
+    NOTIFYICONDATAW icon = trayIconData(NIF_TIP | NIF_ICON);
+    Shell_NotifyIconW(NIM_MODIFY, &icon);
 }
 
 void MainWindow::report(const std::string &message) {

@@ -71,11 +71,11 @@ private:
     void command(int id, int code);
     HWND control(std::string_view name) const;
     void close();
-    // The notification icon's record with these fields to set.
-    NOTIFYICONDATAA trayIconData(UINT flags, const char *tip) const;
+    // The notification icon's record with these fields to set; the picture
+    // and the tip are the icon's state now.
+    NOTIFYICONDATAW trayIconData(UINT flags) const;
     void raiseOpenDialog();
-    // The icon's picture: the clock, marked while logging.
-    HICON trayPicture();
+    HICON trayPicture(form::TrayPicture picture) const;
     void addIconToShell();
     void showWindowMenu(HWND from, LPARAM at);
 
@@ -92,7 +92,7 @@ private:
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
-    void setTrayTip(const std::string &tip) override;
+    void showTrayState(form::TrayPicture picture, const std::string &tip) override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
@@ -114,7 +114,6 @@ private:
     std::uint32_t m_folderColor;
     HWND m_focus = nullptr;    // the control to have the focus when the window is active
     HWND m_menuEdit = nullptr; // the edit box whose context menu is open
-    std::string m_tip = form::TrayTip;
     // Wanted: between addTrayIcon and removeTrayIcon. Added: the shell took
     // it; a shell that starts (or starts again) later is asked again.
     bool m_trayWanted = false;
