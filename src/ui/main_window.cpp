@@ -140,6 +140,12 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
         m_waitingForTray = false;
         hideInTray();
     });
+    // Hidden in a tray that has gone, the window would be out of reach: it
+    // goes into the task list, and hides again once a tray comes.
+    connect(&m_tray, &TrayIcon::trayVanished, this, [this] {
+        if (std::exchange(m_hiddenInTray, false) && isHidden() && !m_unloaded)
+            showMinimized();
+    });
     connect(&m_tray, &TrayIcon::trayAbsent, this, [this] {
         if (std::exchange(m_waitingForTray, false) && isHidden())
             showMinimized();
@@ -448,6 +454,7 @@ void MainWindow::removeTrayIcon() {
 
 void MainWindow::restoreWindow() {
     const bool wasHidden = isHidden();
+    m_hiddenInTray = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     clearIconicRequest(*this);
     show();
@@ -556,6 +563,7 @@ void MainWindow::hideInTray() {
 
 void MainWindow::hideKeepingPlace() {
     m_hiddenAt = pos();
+    m_hiddenInTray = true;
     hide();
 }
 

@@ -144,6 +144,8 @@ private:
     bool m_focusSet = false;
     bool m_unloaded = false;
     bool m_waitingForTray = false;
+    // Hidden by minimising or a click on the icon: only the tray brings it back.
+    bool m_hiddenInTray = false;
 };
 
 } // namespace wendle

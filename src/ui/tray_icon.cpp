@@ -57,10 +57,27 @@ void TrayIcon::add() {
 }
 
 void TrayIcon::lookForTray() {
-    if (!m_wanted || m_icon)
+    if (!m_wanted)
         return;
     using Host = StatusNotifierWatch::Host;
     const Host host = m_statusNotifierHost->host();
+    if (m_icon) {
+        // Only the kind of tray Qt chose when it made the icon can show it;
+        // both watches go on telling whether that tray is there.
+        const bool there =
+            m_shownByStatusNotifierHost ? host == Host::Registered : m_xembedTray->present();
+        const bool gone =
+            m_shownByStatusNotifierHost ? host == Host::None : m_xembedTray->known() && !there;
+        if (there && !m_trayThere) {
+            m_trayThere = true;
+            showIcon();
+            emit trayAppeared();
+        } else if (gone && m_trayThere) {
+            m_trayThere = false;
+            emit trayVanished();
+        }
+        return;
+    }
     // Qt settles which kind of tray it uses when the icon is made, asking
     // the StatusNotifierItem watcher itself and waiting for its answer: the
     // icon is made only once the watcher has answered, or is known absent.
@@ -69,7 +86,7 @@ void TrayIcon::lookForTray() {
     const bool byHost = host == Host::Registered;
     if (byHost || (host == Host::None && m_xembedTray->present())) {
         m_shownByStatusNotifierHost = byHost;
-        stopLooking();
+        m_trayThere = true;
         showIcon();
         emit trayAppeared();
         return;
@@ -78,14 +95,6 @@ void TrayIcon::lookForTray() {
         m_toldAbsent = true;
         emit trayAbsent();
     }
-}
-
-void TrayIcon::stopLooking() {
-    // Called from their own signals: gone once those have returned.
-    m_xembedTray->deleteLater();
-    m_statusNotifierHost->deleteLater();
-    m_xembedTray = nullptr;
-    m_statusNotifierHost = nullptr;
 }
 
 QIcon TrayIcon::currentPicture() const {
@@ -139,7 +148,7 @@ void TrayIcon::showMessage(bool trouble, const QString &title, const QString &te
 }
 
 bool TrayIcon::isShown() const {
-    return m_icon && m_icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+    return m_icon && m_icon->isVisible() && m_trayThere && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items) {

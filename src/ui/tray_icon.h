@@ -56,8 +56,13 @@ public:
 
 signals:
     void message(int message);
-    // A tray showed the icon after add(): the icon is now a way back.
+    // A tray showed the icon after add(), or came again after it had
+    // gone: the icon is now a way back.
     void trayAppeared();
+    // The tray that showed the icon has gone (a panel that quit, a tray
+    // extension turned off, as GNOME does at every lock): until one comes
+    // again, the icon is no way back.
+    void trayVanished();
     // The desktop said it has no tray (yet) after add(): until one comes,
     // the taskbar is the way back to a minimised window.
     void trayAbsent();
@@ -65,7 +70,6 @@ signals:
 private:
     void showIcon();
     void lookForTray();
-    void stopLooking();
     QIcon currentPicture() const;
 
     QIcon m_picture;
@@ -78,6 +82,8 @@ private:
     StatusNotifierWatch *m_statusNotifierHost = nullptr;
     bool m_wanted = false;
     bool m_shownByStatusNotifierHost = false;
+    // The tray that showed the icon is there now.
+    bool m_trayThere = false;
     bool m_toldAbsent = false;
 };
 

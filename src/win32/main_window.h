@@ -38,6 +38,8 @@ public:
     // The log writer's news: lParam holds a std::function<void()> to run
     // and delete.
     static constexpr UINT WriterMessage = WM_APP + 3;
+    // Explorer, whose taskbar shows the icon, has ended.
+    static constexpr UINT TrayGoneMessage = WM_APP + 4;
 
     MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
     ~MainWindow() override;
@@ -61,9 +63,10 @@ private:
     void windowReady(HWND window) { m_window = window; }
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    // The window's frame for the layout at a DPI: at the fixed place, or
-    // with its corner where corner's is; kept on screen.
-    RECT frameAt(int dpi, const RECT *corner) const;
+    // The window's frame for the layout at a DPI, the frame itself drawn at
+    // frameDpi: at the fixed place, or with its corner where corner's is;
+    // kept on screen.
+    RECT frameAt(int dpi, const RECT *corner, int frameDpi) const;
     // The controls, their font and picture at the window's DPI.
     void placeControls();
     // The whole layout at a new DPI, in the frame given or one of its own.
@@ -77,6 +80,13 @@ private:
     void raiseOpenDialog();
     HICON trayPicture(form::TrayPicture picture) const;
     void addIconToShell();
+    // Told by Windows when the process of the taskbar that shows the icon
+    // ends; Windows says nothing else until a new taskbar is made.
+    void watchTray();
+    void stopWatchingTray();
+    // The icon has gone, or the taskbar that showed it: a window hidden in
+    // it comes back to the desktop unless the icon can be made again.
+    void trayGone();
     void showWindowMenu(HWND from, LPARAM at);
 
     std::optional<bool> askAutostart() override;
@@ -118,6 +128,8 @@ private:
     // it; a shell that starts (or starts again) later is asked again.
     bool m_trayWanted = false;
     bool m_trayAdded = false;
+    HANDLE m_trayProcess = nullptr;
+    HANDLE m_trayWait = nullptr;
     UINT m_taskbarCreated = 0;
     bool m_unloaded = false;
 };
