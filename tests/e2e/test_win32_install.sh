@@ -4,7 +4,8 @@
 # with a Start menu shortcut; the shortcut starts it; a folder named in
 # Cyrillic is chosen in the browser and logged into; both windows are laid
 # out again when their DPI changes; the icon tells of lines held while that
-# folder is away, its notice naming it; msiexec /x takes the program, the
+# folder is away, its notice naming it; a window hidden in the tray comes
+# back when the taskbar ends; msiexec /x takes the program, the
 # shortcut and the Run value away and leaves the log folder and the settings.
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -75,6 +76,15 @@ grep -q '^PASS' "$work/tray.out" || fail "the icon did not keep telling the held
 screenshot win32-lines-held
 mv "$profile/Documents/away" "$profile/Documents/$folder_name"
 wine "$WENDLE_TRAY_PROBE" written | tr -d '\r' | grep -q '^PASS' || fail "the tip did not tell the interval again"
+
+# Hidden in the tray when Explorer's taskbar ends (Wine's shell stands in):
+# the window comes back.
+xdotool windowminimize "$wid"
+wait_hidden "$wid" || fail "minimising did not hide the window"
+wine "$WENDLE_TRAY_PROBE" taskbar-ends | tr -d '\r' >"$work/tray.out"
+grep -q '^PASS' "$work/tray.out" || fail "$(cat "$work/tray.out")"
+wait_viewable "$wid" || fail "the window is not on the screen with the taskbar gone"
+screenshot win32-taskbar-gone
 
 # The window closed (Alt+F4), then Start at Login's Run value as the program
 # writes it; only now, as Wine would start a Run value's program at once

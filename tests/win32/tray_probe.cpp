@@ -8,6 +8,8 @@
 //   says lines are held through a slider move, Stop, Start and the icon made
 //   again on "TaskbarCreated".
 //   tray_probe written: the tip tells the interval again, 5 seconds.
+//   tray_probe taskbar-ends: the taskbar's process ends while the window is
+//   hidden in the tray: the window comes back.
 // The icon's tip and balloon are read where the shell shows them: Wine's
 // tooltip windows in the shell's own process.
 #include "form/texts.h"
@@ -199,6 +201,19 @@ int main() {
     const std::wstring mode = count > 1 ? args[1] : L"";
     if (mode == L"held" && count > 2)
         return checkHeld(args[2]);
+    if (mode == L"taskbar-ends") {
+        // The taskbar's process ended, as Explorer crashing ends it.
+        DWORD process = 0;
+        GetWindowThreadProcessId(FindWindowW(L"Shell_TrayWnd", nullptr), &process);
+        const HANDLE taskbar = OpenProcess(PROCESS_TERMINATE, FALSE, process);
+        if (IsWindowVisible(g_window) || !taskbar || !TerminateProcess(taskbar, 1))
+            return std::puts("FAIL: no hidden window, or no taskbar to end"), 1;
+        CloseHandle(taskbar);
+        if (!within(30, [] { return IsWindowVisible(g_window) != FALSE; }))
+            return std::puts("FAIL: with the taskbar gone, the hidden window stayed hidden"), 1;
+        std::puts("PASS");
+        return 0;
+    }
     if (mode == L"written") {
         const std::wstring again =
             wendle::win32::widen(wendle::form::TrayTip) + L": logging every 5 seconds";
