@@ -115,7 +115,7 @@ protected:
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
-    void setTrayTip(const std::string &tip) override;
+    void showTrayState(form::TrayPicture picture, const std::string &tip) override;
 
 private:
     // The icon's menu, also the window's own context menu (and the edit
@@ -140,11 +140,12 @@ private:
     const Clock &m_clock;
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
-    QString m_trayTip;
     std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;
     bool m_waitingForTray = false;
+    // Hidden by minimising or a click on the icon: only the tray brings it back.
+    bool m_hiddenInTray = false;
 };
 
 } // namespace wendle

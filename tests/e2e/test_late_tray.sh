@@ -3,7 +3,8 @@
 # does) before the panel, finds no tray and stays minimised in the task
 # list. Then the panel and its tray come: restored and minimised again, the
 # window hides in the tray, and the icon, the menu's way back and a second
-# start each bring it back, every time.
+# start each bring it back, every time. The panel quitting while the window
+# is hidden gives the window back to the task list until it starts again.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -70,7 +71,17 @@ for way in icon second-start icon; do
     wait_hidden "$wid" || fail "minimising after the $way did not hide the window"
 done
 
-click_icon
+# The panel quits while the window is hidden in its tray: the window comes
+# into the task list, and hides in the tray of the panel that starts again.
+in_tray() { succeeds_not is_viewable "$wid" && succeeds_not is_iconic; }
+kill "$panel" && wait "$panel" 2>/dev/null
+wait_until 10 is_iconic || fail "with the panel gone, the hidden window is not in the task list"
+xfce4-panel >>"$work/panel.out" 2>&1 &
+panel=$!
+wait_until 60 tray_is_up || { cat "$work/panel.out"; fail "the panel's tray did not come again"; }
+wait_until 20 in_tray || fail "with the panel back, the window did not hide in its tray"
+
+wait_until 10 click_icon || fail "no icon in the tray of the panel that came again"
 wait_viewable "$wid" || fail "the icon did not bring the window back"
 close_window
 echo "PASS"

@@ -210,3 +210,14 @@ TEST_CASE("a folder outside the ANSI code page is stored, read back and logged i
     CHECK(win32::folderRefusal("C:\\" + std::string(242, 'a')).find("allows 259") !=
           std::string::npos);
 }
+
+TEST_CASE("a text too long for a field of the icon is cut where a character ends") {
+    using wendle::win32::copyToField;
+    wchar_t field[5];
+    copyToField("\xD0\x96\xD1\x83\xD1\x80\xD0\xBD", field, 5); // four Cyrillic letters fit
+    CHECK(std::wstring(field) == L"\x0416\x0443\x0440\x043D");
+    copyToField("abc\xF0\x9F\x95\x92", field, 5); // a clock face beyond the BMP: two halves
+    CHECK(std::wstring(field) == L"abc");
+    copyToField("ab\xF0\x9F\x95\x92", field, 5);
+    CHECK(std::wstring(field) == L"ab\xD83D\xDD52");
+}
