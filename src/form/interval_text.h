@@ -1,5 +1,7 @@
 #pragma once
 
+#include "logging/pause_state.h"
+
 #include <string>
 
 namespace wendle::form {
@@ -9,7 +11,8 @@ std::string intervalShortText(int seconds);
 // The interval as a screen reader says it, and as the icon's tip tells it:
 // "10 seconds", "1 second".
 std::string intervalSpokenText(int seconds);
-// The icon's tip: the window's caption, and while logging how often.
-std::string trayTipText(bool logging, int seconds);
+// The icon's tip: the window's caption, and while logging how often, or
+// why it is paused.
+std::string trayTipText(bool logging, int seconds, PauseReason paused = PauseReason::None);
 
 } // namespace wendle::form

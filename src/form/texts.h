@@ -13,10 +13,17 @@ inline constexpr const char *AutostartQuestion = "Do you want to start logging a
 inline constexpr const char *PopupMenuCaption = "Popup";
 inline constexpr const char *ReportCaption = "Report\xE2\x80\xA6";
 inline constexpr const char *StartAtLoginCaption = "Start at Login";
+inline constexpr const char *PauseWhileLockedCaption = "Pause While Locked";
+// The icon's tip while logging is paused.
+inline constexpr const char *TrayTipLocked = "Quorvel Wendle: paused while the screen is locked";
+inline constexpr const char *TrayTipAsleep = "Quorvel Wendle: paused while the computer is asleep";
+inline constexpr const char *TrayTipSwitchedAway =
+    "Quorvel Wendle: paused while the session is switched away";
 inline constexpr const char *ExitCaption = "E&xit";
 // What a screen reader says for the controls that show no words of their own.
 inline constexpr const char *BrowseAccessibleName = "Choose folder\xE2\x80\xA6";
 inline constexpr const char *RecentLogAccessibleName = "Recent Log";
-inline constexpr const char *RecentLogDescription = "The end of today's log, as Show Recent Log read it";
+inline constexpr const char *RecentLogDescription =
+    "The end of today's log, as Show Recent Log read it";
 
 } // namespace wendle::form

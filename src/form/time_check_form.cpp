@@ -14,17 +14,45 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
     m_logging.setListener({
         [this](bool logging) {
             setLook(lookFor(logging));
-            setTrayTip(trayTipText(logging, m_intervalSeconds));
+            setTrayTip(tipNow());
         },
-        [this](const std::string &text) { showRecentLogText(text); },
+        [this](const std::string &text) {
+            // The notes about pauses follow the file's tail: they are the
+            // program's, never lines of the file.
+            std::string notes = m_logging.pauseNotes(m_logging.clock().now().date);
+            for (std::size_t at = notes.find('\n'); at != std::string::npos;
+                 at = notes.find('\n', at + 2))
+                notes.replace(at, 1, "\r\n");
+            showRecentLogText(text + notes);
+        },
         [this](const std::string &message) { report(message); },
         [this](const LoggingNotice &notice) { showNotice(notice); },
+        [this](PauseReason, const std::string &note) {
+            setTrayTip(tipNow());
+            appendLogNote(note);
+        },
     });
 }
 
+std::string TimeCheckForm::tipNow() const {
+    return trayTipText(m_logging.isLogging(), m_intervalSeconds, m_logging.pauseReason());
+}
+
 void TimeCheckForm::load() {
+    // Before an automatic Start, which may find the session locked.
+    if (m_settings.pauseWhileLocked())
+        pauseWhileLockedChosen(true);
     runStartup(*this, m_settings);
     m_loaded = true;
+}
+
+void TimeCheckForm::pauseWhileLockedChosen(bool on) {
+    if (on != m_settings.pauseWhileLocked())
+        m_settings.setPauseWhileLocked(on);
+    m_pauseWhileLocked = on;
+    if (on)
+        watchSession();
+    m_logging.setPauseWhileLocked(on);
 }
 
 void TimeCheckForm::bringForward() {
@@ -61,7 +89,7 @@ void TimeCheckForm::intervalChosen(int seconds) {
     m_intervalSeconds = seconds;
     m_logging.setIntervalSeconds(seconds);
     showInterval(seconds);
-    setTrayTip(trayTipText(m_logging.isLogging(), seconds));
+    setTrayTip(tipNow());
 }
 
 void TimeCheckForm::trayMessage(int message) {

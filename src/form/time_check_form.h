@@ -36,6 +36,9 @@ public:
     // user's choice, told when it cannot be carried out.
     bool startsAtLogin() const { return m_loginStart.enabled(); }
     void startAtLoginChosen(bool on);
+    // The "Pause While Locked" menu item: stored, and logging follows it.
+    bool pausesWhileLocked() const { return m_pauseWhileLocked; }
+    void pauseWhileLockedChosen(bool on);
     // The browse button: a chosen folder is shown and stored, even when it
     // is the one already set; a cancelled choice changes nothing.
     void chooseFolder() override;
@@ -75,13 +78,20 @@ protected:
     // The interval beside the slider and the slider's spoken value.
     virtual void showInterval(int seconds) = 0;
     virtual void setTrayTip(const std::string &tip) = 0;
+    // A line of the program's own below the recent log (UTF-8, no line end).
+    virtual void appendLogNote(const std::string &text) = 0;
+    // Pause While Locked is on: the toolkit listens to the session from now.
+    virtual void watchSession() = 0;
 
 private:
+    std::string tipNow() const;
+
     ProgramSettings m_settings;
     LoggingControl m_logging;
     LoginStart m_loginStart;
     int m_intervalSeconds = LoggingControl::DefaultIntervalMs / 1000;
     bool m_loaded = false;
+    bool m_pauseWhileLocked = false;
 };
 
 } // namespace wendle::form

@@ -12,6 +12,7 @@
 #include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
+#include "ui/session_watch.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
 #include "ui/x11_window.h"
@@ -96,7 +97,8 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer, systemRegistry(), postingTo(this, writing)),
-      m_tray(clockIcon(), loggingClockIcon(), QString::fromLatin1(form::TrayTip), this),
+      m_tray(clockIcon(), loggingClockIcon(), pausedClockIcon(), QString::fromLatin1(form::TrayTip),
+             this),
       m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
@@ -124,6 +126,10 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
         startAtLoginChosen(on);
         mnuPopupLogin->setChecked(startsAtLogin());
     });
+    connect(mnuPopupPause, &QAction::triggered, this, [this](bool on) {
+        pauseWhileLockedChosen(on);
+        mnuPopupPause->setChecked(pausesWhileLocked());
+    });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) {
         // Wayland never tells a window it was minimised, so it cannot hide
@@ -149,9 +155,13 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
             [this](int state) { autostartChanged(state == Qt::Checked); });
-    m_tray.useMenuForMenuOnlyTrays(mnuPopup, {mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+    m_tray.useMenuForMenuOnlyTrays(mnuPopup,
+                                   {mnuPopupReport, mnuPopupLogin, mnuPopupPause, mnuPopupExit});
     // The entry may have been made or removed by hand meanwhile.
-    const auto showLoginState = [this] { mnuPopupLogin->setChecked(startsAtLogin()); };
+    const auto showLoginState = [this] {
+        mnuPopupLogin->setChecked(startsAtLogin());
+        mnuPopupPause->setChecked(pausesWhileLocked());
+    };
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
     // Shift+F10 and the Menu key open the window's menu, as a right click does.
@@ -262,6 +272,9 @@ void MainWindow::createControls() {
     mnuPopupLogin = mnuPopup->addAction(QString::fromLatin1(form::StartAtLoginCaption));
     mnuPopupLogin->setObjectName(QStringLiteral("mnuPopupLogin"));
     mnuPopupLogin->setCheckable(true);
+    mnuPopupPause = mnuPopup->addAction(QString::fromLatin1(form::PauseWhileLockedCaption));
+    mnuPopupPause->setObjectName(QStringLiteral("mnuPopupPause"));
+    mnuPopupPause->setCheckable(true);
     mnuPopupExit = mnuPopup->addAction(QString::fromLatin1(form::ExitCaption));
     mnuPopupExit->setObjectName(QStringLiteral("mnuPopupExit"));
 
@@ -411,8 +424,24 @@ void MainWindow::showInterval(int seconds) {
 void MainWindow::setTrayTip(const std::string &tip) {
     m_trayTip = qt(tip);
     m_tray.setTip(m_trayTip);
-    // The tip changes as logging starts and stops, and so does the picture.
-    m_tray.setLogging(logging().isLogging());
+    // The tip changes as logging starts, stops and pauses, and so does the
+    // picture.
+    m_tray.setLogging(logging().isLogging(), logging().pauseReason() != PauseReason::None);
+}
+
+void MainWindow::appendLogNote(const std::string &text) {
+    QPlainTextEdit *box = recentLog();
+    box->appendPlainText(qt(text));
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+}
+
+void MainWindow::watchSession() {
+    if (m_session)
+        return;
+    m_session = new SessionWatch(this);
+    connect(m_session, &SessionWatch::changed, this,
+            [this](PauseSource source, bool on) { logging().pauseSource(source, on); });
+    m_session->start();
 }
 
 void MainWindow::showFolderText(const std::string &folder) {
@@ -495,11 +524,12 @@ void MainWindow::showPopupMenu() {
 void MainWindow::showWindowMenu(QPoint at, QMenu *before, bool byKeyboard) {
     // The entry may have been made or removed by hand meanwhile.
     mnuPopupLogin->setChecked(startsAtLogin());
+    mnuPopupPause->setChecked(pausesWhileLocked());
     QMenu *menu = mnuPopup;
     if (before) {
         before->setAttribute(Qt::WA_DeleteOnClose);
         before->addSeparator();
-        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupPause, mnuPopupExit});
         menu = before;
     }
     menu->popup(at);

@@ -28,8 +28,10 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     return TrayMouseMove;
 }
 
-TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip, QObject *parent)
-    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_tip(tip) {}
+TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
+                   const QString &tip, QObject *parent)
+    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_pausedPicture(pausedIcon),
+      m_tip(tip) {}
 
 TrayIcon::~TrayIcon() = default;
 
@@ -88,7 +90,9 @@ void TrayIcon::stopLooking() {
 QIcon TrayIcon::currentPicture() const {
     if (m_trouble)
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    return m_logging ? m_loggingPicture : m_picture;
+    if (!m_logging)
+        return m_picture;
+    return m_paused ? m_pausedPicture : m_loggingPicture;
 }
 
 void TrayIcon::showIcon() {
@@ -119,8 +123,9 @@ void TrayIcon::setTip(const QString &tip) {
         m_icon->setToolTip(tip);
 }
 
-void TrayIcon::setLogging(bool logging) {
+void TrayIcon::setLogging(bool logging, bool paused) {
     m_logging = logging;
+    m_paused = paused;
     if (m_icon)
         m_icon->setIcon(currentPicture());
 }

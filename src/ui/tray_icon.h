@@ -24,8 +24,8 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QString &tip,
-             QObject *parent = nullptr);
+    TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
+             const QString &tip, QObject *parent = nullptr);
     ~TrayIcon() override;
 
     // The icon is shown once the desktop has said there is a tray, without
@@ -47,8 +47,8 @@ public:
     void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
 
     void setTip(const QString &tip);
-    // The clock, or the clock marked as logging.
-    void setLogging(bool logging);
+    // The clock, or the clock marked as logging, or as paused.
+    void setLogging(bool logging, bool paused = false);
 
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
@@ -72,6 +72,7 @@ private:
 
     QIcon m_picture;
     QIcon m_loggingPicture;
+    QIcon m_pausedPicture;
     QString m_tip;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu *m_hostMenu = nullptr;
@@ -81,6 +82,7 @@ private:
     bool m_shownByStatusNotifierHost = false;
     bool m_toldAbsent = false;
     bool m_logging = false;
+    bool m_paused = false;
     bool m_trouble = false;
 };
 

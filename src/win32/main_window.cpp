@@ -17,6 +17,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -33,6 +34,7 @@ namespace {
 
 // Control numbers: the place of each control in the layout table, plus one.
 constexpr int FirstControlId = 100;
+constexpr int PauseCommand = 195;
 constexpr int ReportCommand = 198;
 constexpr int LoginCommand = 199;
 constexpr int ExitCommand = 200;
@@ -247,6 +249,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
     m_loggingIcon = loadIcon(instance, IDI_CLOCK_LOGGING, GetSystemMetrics(SM_CXSMICON));
+    m_pausedIcon = loadIcon(instance, IDI_CLOCK_PAUSED, GetSystemMetrics(SM_CXSMICON));
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
     WNDCLASSEXW windowClass{};
@@ -285,6 +288,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     m_popup = CreatePopupMenu();
     AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
+    AppendMenuW(m_popup, MF_STRING, PauseCommand, widen(form::PauseWhileLockedCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
                                               [this] { return logging().folder(); });
@@ -297,6 +301,7 @@ MainWindow::~MainWindow() {
     DestroyIcon(m_icon);
     DestroyIcon(m_smallIcon);
     DestroyIcon(m_loggingIcon);
+    DestroyIcon(m_pausedIcon);
     DestroyIcon(m_folderIcon);
     DeleteObject(m_font);
 }
@@ -500,7 +505,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         close();
         return 0;
+    case WM_WTSSESSION_CHANGE:
+        sessionChanged(wParam);
+        return 0;
+    case WM_POWERBROADCAST:
+        powerChanged(wParam);
+        return TRUE;
     case WM_DESTROY:
+        if (m_sessionWatched)
+            WTSUnRegisterSessionNotification(m_window);
+        m_sessionWatched = false;
         m_window = nullptr;
         PostQuitMessage(0);
         return 0;
@@ -541,6 +555,10 @@ void MainWindow::command(int id, int code) {
     }
     if (id == LoginCommand) {
         startAtLoginChosen(!startsAtLogin());
+        return;
+    }
+    if (id == PauseCommand) {
+        pauseWhileLockedChosen(!pausesWhileLocked());
         return;
     }
     if (id == ReportCommand) {
@@ -599,7 +617,42 @@ NOTIFYICONDATAA MainWindow::trayIconData(UINT flags, const char *tip) const {
 }
 
 HICON MainWindow::trayPicture() {
-    return logging().isLogging() ? m_loggingIcon : m_smallIcon;
+    if (!logging().isLogging())
+        return m_smallIcon;
+    return logging().pauseReason() != PauseReason::None ? m_pausedIcon : m_loggingIcon;
+}
+
+void MainWindow::watchSession() {
+    // Told of this session only; Windows 7 has it as XP had.
+    if (!m_sessionWatched && m_window)
+        m_sessionWatched =
+            WTSRegisterSessionNotification(m_window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void MainWindow::sessionChanged(WPARAM change) {
+    switch (change) {
+    case WTS_SESSION_LOCK:
+    case WTS_SESSION_UNLOCK:
+        logging().pauseSource(PauseSource::WindowsLock, change == WTS_SESSION_LOCK);
+        break;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+        logging().pauseSource(PauseSource::Disconnected,
+                              change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::powerChanged(WPARAM change) {
+    // Every resume is told as automatic; one the user woke is told again.
+    if (change == PBT_APMSUSPEND)
+        logging().pauseSource(PauseSource::Sleep, true);
+    else if (change == PBT_APMRESUMEAUTOMATIC || change == PBT_APMRESUMESUSPEND)
+        logging().pauseSource(PauseSource::Sleep, false);
 }
 
 void MainWindow::addTrayIcon() {
@@ -658,6 +711,8 @@ void MainWindow::showPopupMenu() {
     // The entry may have been made or removed by hand meanwhile.
     CheckMenuItem(m_popup, LoginCommand,
                   MF_BYCOMMAND | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(m_popup, PauseCommand,
+                  MF_BYCOMMAND | (pausesWhileLocked() ? MF_CHECKED : MF_UNCHECKED));
     // Without the foreground the menu would not close when clicked away.
     SetForegroundWindow(m_window);
     TrackPopupMenu(m_popup, 0, at.x, at.y, 0, m_window, nullptr);
@@ -687,6 +742,8 @@ void MainWindow::showWindowMenu(HWND from, LPARAM at) {
     AppendMenuW(menu, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(menu, MF_STRING | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED), LoginCommand,
                 widen(form::StartAtLoginCaption).c_str());
+    AppendMenuW(menu, MF_STRING | (pausesWhileLocked() ? MF_CHECKED : MF_UNCHECKED), PauseCommand,
+                widen(form::PauseWhileLockedCaption).c_str());
     AppendMenuW(menu, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     TrackPopupMenu(menu, 0, place.x, place.y, 0, m_window, nullptr);
     DestroyMenu(menu);
@@ -717,10 +774,10 @@ void MainWindow::showRecentLogText(const std::string &text) {
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
 }
 
-void MainWindow::showNotice(const LoggingNotice &notice) {
+void MainWindow::appendLogNote(const std::string &note) {
     // Below the recent lines, where the user looks for the newest.
     const HWND view = control("txtLog");
-    std::string text = notice.text;
+    std::string text = note;
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
         text.replace(at, 1, "\r\n");
     const int length = GetWindowTextLengthW(view);
@@ -728,6 +785,10 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     SendMessageW(view, EM_REPLACESEL, FALSE,
                  reinterpret_cast<LPARAM>(widen((length > 0 ? "\r\n" : "") + text).c_str()));
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
+}
+
+void MainWindow::showNotice(const LoggingNotice &notice) {
+    appendLogNote(notice.text);
     if (!m_trayAdded)
         return;
     // The icon's picture and tip say it while it lasts; the balloon says it once.
@@ -749,7 +810,8 @@ void MainWindow::setTrayTip(const std::string &tip) {
     m_tip = tip;
     if (!m_trayAdded)
         return;
-    // The tip changes as logging starts and stops, and so does the picture.
+    // The tip changes as logging starts, stops and pauses, and so does the
+    // picture.
     NOTIFYICONDATAA icon = trayIconData(NIF_TIP | NIF_ICON, toAnsi(m_tip).c_str());
     icon.hIcon = trayPicture();
     Shell_NotifyIconA(NIM_MODIFY, &icon);
