@@ -234,15 +234,16 @@ is_popup_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
 find_popup_menu() { find_program_window is_popup_menu --onlyvisible; }
 
 # click_tray_menu_item N: a right click on the icon $tray, then a click on
-# the Nth of the menu's three items (Report…, Start at Login, Exit). The
-# menu is found by the command $find_menu (find_popup_menu unless set).
+# the Nth of the menu's four items (Report…, Start at Login, Pause While
+# Locked, Exit). The menu is found by the command $find_menu
+# (find_popup_menu unless set).
 click_tray_menu_item() {
     xdotool mousemove --window "$tray" 6 6 click 3
     menu=$(${find_menu:-find_popup_menu}) || fail "a right click on the icon did not open the menu"
     sleep 0.3
     screenshot "${menu_picture:-tray-menu}"
     eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 6)) click 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 8)) click 1
 }
 
 # start_logging: the program started with logging on in the work folder,

@@ -88,7 +88,7 @@ xdotool windowfocus "$report" key Escape
 wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
-click_tray_menu_item 3
+click_tray_menu_item 4
 wait_until 60 succeeds_not kill -0 "$app_pid" 2>/dev/null || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=
