@@ -54,9 +54,12 @@ QImage clockImage(int size, ClockMark mark) {
         // An orange square, ringed in white likewise, with two dark bars:
         // the sign of a pause, larger than the dot so that its bars show
         // at 16 pixels.
-        const qreal side = half * 1.15;
-        const QRectF square(at.x() - side, at.y() - side, 2 * side, 2 * side);
-        p.setPen(QPen(Qt::white, qMax<qreal>(1.0, s / 20.0)));
+        const qreal side = half * 1.1;
+        const qreal ring = qMax<qreal>(1.0, s / 20.0);
+        // Its ring inside the picture, in the same corner as the dot.
+        const qreal corner = s - side - ring / 2;
+        const QRectF square(corner - side, corner - side, 2 * side, 2 * side);
+        p.setPen(QPen(Qt::white, ring));
         p.setBrush(QColor(230, 159, 0));
         p.drawRect(square);
         p.setPen(Qt::NoPen);
@@ -65,8 +68,8 @@ QImage clockImage(int size, ClockMark mark) {
         const qreal gap = qMax<qreal>(1.0, side * 0.35);
         const qreal top = square.top() + side * 0.45;
         const qreal height = square.height() - side * 0.9;
-        p.drawRect(QRectF(at.x() - gap / 2 - bar, top, bar, height));
-        p.drawRect(QRectF(at.x() + gap / 2, top, bar, height));
+        p.drawRect(QRectF(corner - gap / 2 - bar, top, bar, height));
+        p.drawRect(QRectF(corner + gap / 2, top, bar, height));
     }
     p.end();
     return image;
