@@ -1,7 +1,5 @@
 #pragma once
 
-#include "logging/pause_state.h"
-
 #include <string>
 
 namespace wendle::form {
@@ -11,8 +9,7 @@ std::string intervalShortText(int seconds);
 // The interval as a screen reader says it, and as the icon's tip tells it:
 // "10 seconds", "1 second".
 std::string intervalSpokenText(int seconds);
-// The icon's tip: the window's caption, and while logging how often, or
-// why it is paused.
-std::string trayTipText(bool logging, int seconds, PauseReason paused = PauseReason::None);
+// The icon's tip: the window's caption, and while logging how often.
+std::string trayTipText(bool logging, int seconds);
 
 } // namespace wendle::form

@@ -8,17 +8,19 @@ inline constexpr const char *ApplicationTitle = "Wendle";
 inline constexpr const char *TrayTip = "Quorvel Wendle";
 // The icon's tip while lines are held; short enough for every tray.
 inline constexpr const char *TrayTipHolding = "Quorvel Wendle: lines held, folder not writable";
+// The icon's tip while logging waits for the user to come back.
+inline constexpr const char *TrayTipPausedLocked =
+    "Quorvel Wendle: paused while the screen is locked";
+inline constexpr const char *TrayTipPausedAsleep =
+    "Quorvel Wendle: paused while the computer is asleep";
+inline constexpr const char *TrayTipPausedSwitchedAway =
+    "Quorvel Wendle: paused while the session is switched away";
 inline constexpr const char *BrowseTitle = "Select the Folder to store wendle files in";
 inline constexpr const char *AutostartQuestion = "Do you want to start logging automatically?";
 inline constexpr const char *PopupMenuCaption = "Popup";
 inline constexpr const char *ReportCaption = "Report\xE2\x80\xA6";
 inline constexpr const char *StartAtLoginCaption = "Start at Login";
 inline constexpr const char *PauseWhileLockedCaption = "Pause While Locked";
-// The icon's tip while logging is paused.
-inline constexpr const char *TrayTipLocked = "Quorvel Wendle: paused while the screen is locked";
-inline constexpr const char *TrayTipAsleep = "Quorvel Wendle: paused while the computer is asleep";
-inline constexpr const char *TrayTipSwitchedAway =
-    "Quorvel Wendle: paused while the session is switched away";
 inline constexpr const char *ExitCaption = "E&xit";
 // What a screen reader says for the controls that show no words of their own.
 inline constexpr const char *BrowseAccessibleName = "Choose folder\xE2\x80\xA6";

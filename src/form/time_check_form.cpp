@@ -1,6 +1,5 @@
 #include "form/time_check_form.h"
 
-#include "form/interval_text.h"
 #include "form/looks.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
@@ -14,7 +13,9 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
     m_logging.setListener({
         [this](bool logging) {
             setLook(lookFor(logging));
-            setTrayTip(tipNow());
+            TrayState next = m_tray;
+            next.logging = logging;
+            updateTray(next);
         },
         [this](const std::string &text) {
             // The notes about pauses follow the file's tail: they are the
@@ -26,16 +27,19 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
             showRecentLogText(text + notes);
         },
         [this](const std::string &message) { report(message); },
-        [this](const LoggingNotice &notice) { showNotice(notice); },
-        [this](PauseReason, const std::string &note) {
-            setTrayTip(tipNow());
-            appendLogNote(note);
+        [this](const LoggingNotice &notice) {
+            // Every notice tells whether lines are held at this moment.
+            TrayState next = m_tray;
+            next.linesHeld = notice.trouble;
+            updateTray(next);
+            showNotice(notice);
+        },
+        [this](PauseReason reason, const std::string &note) {
+            setPaused(reason == PauseReason::None ? std::nullopt : std::optional(reason));
+            if (!note.empty())
+                appendLogNote(note);
         },
     });
-}
-
-std::string TimeCheckForm::tipNow() const {
-    return trayTipText(m_logging.isLogging(), m_intervalSeconds, m_logging.pauseReason());
 }
 
 void TimeCheckForm::load() {
@@ -86,10 +90,22 @@ void TimeCheckForm::autostartChanged(bool checked) {
 }
 
 void TimeCheckForm::intervalChosen(int seconds) {
-    m_intervalSeconds = seconds;
     m_logging.setIntervalSeconds(seconds);
     showInterval(seconds);
-    setTrayTip(tipNow());
+    TrayState next = m_tray;
+    next.intervalSeconds = seconds;
+    updateTray(next);
+}
+
+void TimeCheckForm::setPaused(std::optional<PauseReason> reason) {
+    TrayState next = m_tray;
+    next.paused = reason;
+    updateTray(next);
+}
+
+void TimeCheckForm::updateTray(TrayState next) {
+    m_tray = next;
+    showTrayState(trayPicture(m_tray), trayTip(m_tray));
 }
 
 void TimeCheckForm::trayMessage(int message) {

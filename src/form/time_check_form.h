@@ -2,6 +2,7 @@
 
 #include "form/looks.h"
 #include "form/startup.h"
+#include "form/tray_state.h"
 #include "logging/logging_control.h"
 #include "settings/login_start.h"
 #include "settings/program_settings.h"
@@ -47,6 +48,11 @@ public:
     // The slider moved, or is being dragged: the timer, the interval shown
     // beside the slider and the icon's tip follow it.
     void intervalChosen(int seconds);
+    // Logging waits for the user to come back (a reason), or goes on
+    // (nothing): the icon says which.
+    void setPaused(std::optional<PauseReason> reason);
+    // What the icon tells now; its picture and tip are made from this.
+    const TrayState &trayState() const { return m_tray; }
     // An icon message: left button down or double click restores the
     // window, right button down shows the pop-up menu, the rest do nothing.
     void trayMessage(int message);
@@ -71,25 +77,27 @@ protected:
     // Replaces the recent-log view's text (UTF-8, CR LF lines) and shows its end.
     virtual void showRecentLogText(const std::string &text) = 0;
     virtual void report(const std::string &message) = 0;
-    // Lines are held, or written again: told in the window, on the icon (its
-    // picture and tip, trayTipFor) and in a desktop notification, without
-    // waiting for the user.
+    // Lines are held, or written again: told in the window and in a desktop
+    // notification (or the icon's balloon), without waiting for the user.
+    // The icon's picture and tip follow through showTrayState.
     virtual void showNotice(const LoggingNotice &notice) = 0;
     // The interval beside the slider and the slider's spoken value.
     virtual void showInterval(int seconds) = 0;
-    virtual void setTrayTip(const std::string &tip) = 0;
+    // The icon shows this picture and tip from now on, also when it is made
+    // again (a tray that starts again); called on every change.
+    virtual void showTrayState(TrayPicture picture, const std::string &tip) = 0;
     // A line of the program's own below the recent log (UTF-8, no line end).
     virtual void appendLogNote(const std::string &text) = 0;
     // Pause While Locked is on: the toolkit listens to the session from now.
     virtual void watchSession() = 0;
 
 private:
-    std::string tipNow() const;
+    void updateTray(TrayState next);
 
     ProgramSettings m_settings;
     LoggingControl m_logging;
     LoginStart m_loginStart;
-    int m_intervalSeconds = LoggingControl::DefaultIntervalMs / 1000;
+    TrayState m_tray{false, LoggingControl::DefaultIntervalMs / 1000, false, std::nullopt};
     bool m_loaded = false;
     bool m_pauseWhileLocked = false;
 };

@@ -132,7 +132,9 @@ void LoggingControl::stop() {
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
     m_timer.stop();
-    m_paused = PauseReason::None;
+    // Stopped, nothing is paused; the stretch ended at the pause.
+    if (std::exchange(m_paused, PauseReason::None) != PauseReason::None && m_listener.paused)
+        m_listener.paused(PauseReason::None, std::string());
     if (m_listener.loggingChanged)
         m_listener.loggingChanged(false);
 }

@@ -35,8 +35,9 @@ public:
         // they have been written; logging goes on meanwhile.
         std::function<void(const LoggingNotice &notice)> noticed;
         // Logging paused (the reason) or went on again (None), with a line
-        // for the log view; told with an empty reason change too, when only
-        // the line is new (a sleep found out afterwards).
+        // for the log view (none when Stop ends a pause); told with the
+        // reason unchanged too, when only the line is new (a sleep found
+        // out afterwards).
         std::function<void(PauseReason reason, const std::string &note)> paused;
     };
 

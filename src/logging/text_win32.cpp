@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace wendle::win32 {
 
 namespace {
@@ -44,6 +46,18 @@ std::string toAnsi(const std::string &utf8) {
 
 std::string fromAnsi(const char *data, std::size_t length) {
     return narrow(toWide(CP_ACP, data, length));
+}
+
+void copyToField(const std::string &utf8, wchar_t *field, std::size_t size) {
+    if (size == 0)
+        return;
+    const std::wstring wide = widen(utf8);
+    std::size_t length = std::min(wide.size(), size - 1);
+    if (length < wide.size() && length > 0 && wide[length - 1] >= 0xD800 &&
+        wide[length - 1] <= 0xDBFF)
+        --length;
+    wide.copy(field, length);
+    field[length] = L'\0';
 }
 
 } // namespace wendle::win32

@@ -13,5 +13,9 @@ std::string fromAnsi(const char *data, std::size_t length);
 inline std::string fromAnsi(const std::string &ansi) {
     return fromAnsi(ansi.data(), ansi.size());
 }
+// Into a fixed field of size wide characters, the NUL included: a text too
+// long is cut where a character ends, never between the halves of a
+// surrogate pair, which would show as a broken glyph.
+void copyToField(const std::string &utf8, wchar_t *field, std::size_t size);
 
 } // namespace wendle::win32

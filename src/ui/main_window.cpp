@@ -97,9 +97,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer, systemRegistry(), postingTo(this, writing)),
-      m_tray(clockIcon(), loggingClockIcon(), pausedClockIcon(), QString::fromLatin1(form::TrayTip),
-             this),
-      m_clock(clock) {
+      m_tray(clockIcon(), loggingClockIcon(), pausedClockIcon(), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
@@ -146,6 +144,12 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
         m_waitingForTray = false;
         hideInTray();
+    });
+    // Hidden in a tray that has gone, the window would be out of reach: it
+    // goes into the task list, and hides again once a tray comes.
+    connect(&m_tray, &TrayIcon::trayVanished, this, [this] {
+        if (std::exchange(m_hiddenInTray, false) && isHidden() && !m_unloaded)
+            showMinimized();
     });
     connect(&m_tray, &TrayIcon::trayAbsent, this, [this] {
         if (std::exchange(m_waitingForTray, false) && isHidden())
@@ -407,12 +411,7 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     QPlainTextEdit *box = recentLog();
     box->appendPlainText(qt(notice.text));
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
-    m_tray.showNotice(notice.trouble,
-                      QString::fromLatin1(notice.trouble ? form::TrayTipHolding : form::TrayTip),
-                      ApplicationTitle, qt(notice.text));
-    // Once the lines are written, the tip tells the interval again.
-    if (!notice.trouble && !m_trayTip.isEmpty())
-        m_tray.setTip(m_trayTip);
+    m_tray.showMessage(notice.trouble, ApplicationTitle, qt(notice.text));
 }
 
 void MainWindow::showInterval(int seconds) {
@@ -421,12 +420,8 @@ void MainWindow::showInterval(int seconds) {
     sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
 }
 
-void MainWindow::setTrayTip(const std::string &tip) {
-    m_trayTip = qt(tip);
-    m_tray.setTip(m_trayTip);
-    // The tip changes as logging starts, stops and pauses, and so does the
-    // picture.
-    m_tray.setLogging(logging().isLogging(), logging().pauseReason() != PauseReason::None);
+void MainWindow::showTrayState(form::TrayPicture picture, const std::string &tip) {
+    m_tray.showState(picture, qt(tip));
 }
 
 void MainWindow::appendLogNote(const std::string &text) {
@@ -486,6 +481,7 @@ void MainWindow::removeTrayIcon() {
 
 void MainWindow::restoreWindow() {
     const bool wasHidden = isHidden();
+    m_hiddenInTray = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     clearIconicRequest(*this);
     show();
@@ -595,6 +591,7 @@ void MainWindow::hideInTray() {
 
 void MainWindow::hideKeepingPlace() {
     m_hiddenAt = pos();
+    m_hiddenInTray = true;
     hide();
 }
 

@@ -117,7 +117,7 @@ protected:
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
-    void setTrayTip(const std::string &tip) override;
+    void showTrayState(form::TrayPicture picture, const std::string &tip) override;
     void appendLogNote(const std::string &text) override;
     void watchSession() override;
 
@@ -145,11 +145,12 @@ private:
     const Clock &m_clock;
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;
-    QString m_trayTip;
     std::optional<QPoint> m_hiddenAt;
     bool m_focusSet = false;
     bool m_unloaded = false;
     bool m_waitingForTray = false;
+    // Hidden by minimising or a click on the icon: only the tray brings it back.
+    bool m_hiddenInTray = false;
 };
 
 } // namespace wendle

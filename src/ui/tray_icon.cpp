@@ -8,6 +8,8 @@
 #include "ui/status_notifier_watch.h"
 #include "ui/xembed_tray_watch.h"
 
+#include "form/texts.h"
+
 namespace wendle {
 
 using namespace form;
@@ -29,9 +31,9 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
 }
 
 TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
-                   const QString &tip, QObject *parent)
+                   QObject *parent)
     : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_pausedPicture(pausedIcon),
-      m_tip(tip) {}
+      m_tip(QString::fromLatin1(TrayTip)) {}
 
 TrayIcon::~TrayIcon() = default;
 
@@ -56,10 +58,27 @@ void TrayIcon::add() {
 }
 
 void TrayIcon::lookForTray() {
-    if (!m_wanted || m_icon)
+    if (!m_wanted)
         return;
     using Host = StatusNotifierWatch::Host;
     const Host host = m_statusNotifierHost->host();
+    if (m_icon) {
+        // Only the kind of tray Qt chose when it made the icon can show it;
+        // both watches go on telling whether that tray is there.
+        const bool there =
+            m_shownByStatusNotifierHost ? host == Host::Registered : m_xembedTray->present();
+        const bool gone =
+            m_shownByStatusNotifierHost ? host == Host::None : m_xembedTray->known() && !there;
+        if (there && !m_trayThere) {
+            m_trayThere = true;
+            showIcon();
+            emit trayAppeared();
+        } else if (gone && m_trayThere) {
+            m_trayThere = false;
+            emit trayVanished();
+        }
+        return;
+    }
     // Qt settles which kind of tray it uses when the icon is made, asking
     // the StatusNotifierItem watcher itself and waiting for its answer: the
     // icon is made only once the watcher has answered, or is known absent.
@@ -68,7 +87,7 @@ void TrayIcon::lookForTray() {
     const bool byHost = host == Host::Registered;
     if (byHost || (host == Host::None && m_xembedTray->present())) {
         m_shownByStatusNotifierHost = byHost;
-        stopLooking();
+        m_trayThere = true;
         showIcon();
         emit trayAppeared();
         return;
@@ -79,20 +98,18 @@ void TrayIcon::lookForTray() {
     }
 }
 
-void TrayIcon::stopLooking() {
-    // Called from their own signals: gone once those have returned.
-    m_xembedTray->deleteLater();
-    m_statusNotifierHost->deleteLater();
-    m_xembedTray = nullptr;
-    m_statusNotifierHost = nullptr;
-}
-
 QIcon TrayIcon::currentPicture() const {
-    if (m_trouble)
+    switch (m_shown) {
+    case TrayPicture::Warning:
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
-    if (!m_logging)
-        return m_picture;
-    return m_paused ? m_pausedPicture : m_loggingPicture;
+    case TrayPicture::LoggingClock:
+        return m_loggingPicture;
+    case TrayPicture::Paused:
+        return m_pausedPicture;
+    case TrayPicture::Clock:
+        break;
+    }
+    return m_picture;
 }
 
 void TrayIcon::showIcon() {
@@ -117,33 +134,23 @@ void TrayIcon::remove() {
         m_icon->hide();
 }
 
-void TrayIcon::setTip(const QString &tip) {
+void TrayIcon::showState(TrayPicture picture, const QString &tip) {
+    m_shown = picture;
     m_tip = tip;
-    if (m_icon)
-        m_icon->setToolTip(tip);
-}
-
-void TrayIcon::setLogging(bool logging, bool paused) {
-    m_logging = logging;
-    m_paused = paused;
-    if (m_icon)
-        m_icon->setIcon(currentPicture());
-}
-
-void TrayIcon::showNotice(bool trouble, const QString &tip, const QString &title,
-                          const QString &text) {
-    m_trouble = trouble;
-    setTip(tip);
     if (!m_icon)
         return;
     m_icon->setIcon(currentPicture());
-    if (m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
+    m_icon->setToolTip(tip);
+}
+
+void TrayIcon::showMessage(bool trouble, const QString &title, const QString &text) {
+    if (m_icon && m_icon->isVisible() && QSystemTrayIcon::supportsMessages())
         m_icon->showMessage(title, text,
                             trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
 bool TrayIcon::isShown() const {
-    return m_icon && m_icon->isVisible() && QSystemTrayIcon::isSystemTrayAvailable();
+    return m_icon && m_icon->isVisible() && m_trayThere && QSystemTrayIcon::isSystemTrayAvailable();
 }
 
 void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items) {

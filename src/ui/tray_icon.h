@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "form/tray_messages.h"
+#include "form/tray_state.h"
 
 class QAction;
 class QMenu;
@@ -25,7 +26,7 @@ class TrayIcon : public QObject {
 
 public:
     TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
-             const QString &tip, QObject *parent = nullptr);
+             QObject *parent = nullptr);
     ~TrayIcon() override;
 
     // The icon is shown once the desktop has said there is a tray, without
@@ -41,14 +42,12 @@ public:
     bool isAdded() const { return m_wanted; }
     QString toolTip() const { return m_tip; }
 
-    // Lines are held (a warning picture and tip) or written again (the
-    // clock); the text also goes out as a desktop notification, or as the
-    // tray's own balloon where there is none.
-    void showNotice(bool trouble, const QString &tip, const QString &title, const QString &text);
-
-    void setTip(const QString &tip);
-    // The clock, or the clock marked as logging, or as paused.
-    void setLogging(bool logging, bool paused = false);
+    // The picture and tip the icon shows from now on, also when it is made
+    // again for a tray that came.
+    void showState(form::TrayPicture picture, const QString &tip);
+    // A notice that lines are held or written again, as the tray's balloon
+    // (a desktop notification where the desktop has them).
+    void showMessage(bool trouble, const QString &title, const QString &text);
 
     // Trays that open a menu on any click (StatusNotifierItem hosts such as
     // GNOME's AppIndicator extension) get this menu, with a way back to the
@@ -58,8 +57,13 @@ public:
 
 signals:
     void message(int message);
-    // A tray showed the icon after add(): the icon is now a way back.
+    // A tray showed the icon after add(), or came again after it had
+    // gone: the icon is now a way back.
     void trayAppeared();
+    // The tray that showed the icon has gone (a panel that quit, a tray
+    // extension turned off, as GNOME does at every lock): until one comes
+    // again, the icon is no way back.
+    void trayVanished();
     // The desktop said it has no tray (yet) after add(): until one comes,
     // the taskbar is the way back to a minimised window.
     void trayAbsent();
@@ -67,12 +71,12 @@ signals:
 private:
     void showIcon();
     void lookForTray();
-    void stopLooking();
     QIcon currentPicture() const;
 
     QIcon m_picture;
     QIcon m_loggingPicture;
     QIcon m_pausedPicture;
+    form::TrayPicture m_shown = form::TrayPicture::Clock;
     QString m_tip;
     std::unique_ptr<QSystemTrayIcon> m_icon;
     QMenu *m_hostMenu = nullptr;
@@ -80,10 +84,9 @@ private:
     StatusNotifierWatch *m_statusNotifierHost = nullptr;
     bool m_wanted = false;
     bool m_shownByStatusNotifierHost = false;
+    // The tray that showed the icon is there now.
+    bool m_trayThere = false;
     bool m_toldAbsent = false;
-    bool m_logging = false;
-    bool m_paused = false;
-    bool m_trouble = false;
 };
 
 } // namespace wendle

@@ -92,12 +92,26 @@ void XembedTrayWatch::ask() {
         found(false);
         return;
     }
-    // The one round trip, once, with the window already on its way.
+    // One round trip, with the window already on its way; again only when
+    // a tray has gone, as another may have taken its place.
     const Owned<xcb_get_selection_owner_reply_t> owner(
         xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, m_selection),
                                       nullptr),
         &std::free);
-    found(m_present || (owner && owner->owner != XCB_WINDOW_NONE));
+    if (owner && owner->owner != XCB_WINDOW_NONE)
+        watchOwner(owner->owner);
+    found(m_owner != 0);
+}
+
+void XembedTrayWatch::watchOwner(std::uint32_t window) {
+    if (window == m_owner)
+        return;
+    m_owner = window;
+    xcb_connection_t *connection = x11Connection();
+    const std::uint32_t events = XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+    // Only this program's own interest in the tray's window changes.
+    xcb_change_window_attributes(connection, window, XCB_CW_EVENT_MASK, &events);
+    xcb_flush(connection);
 }
 
 void XembedTrayWatch::found(bool present) {
@@ -112,13 +126,23 @@ bool XembedTrayWatch::nativeEventFilter(const QByteArray &eventType, void *messa
     if (eventType != "xcb_generic_event_t")
         return false;
     const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    if ((event->response_type & 0x7F) == XCB_DESTROY_NOTIFY) {
+        if (m_owner != 0 &&
+            static_cast<const xcb_destroy_notify_event_t *>(message)->window == m_owner) {
+            m_owner = 0;
+            ask();
+        }
+        return false;
+    }
     if ((event->response_type & 0x7F) != XCB_CLIENT_MESSAGE)
         return false;
     const auto *client = static_cast<const xcb_client_message_event_t *>(message);
     // MANAGER: time, the selection now owned, its owner's window.
     if (client->format == 32 && atomsKnown() && client->type == m_manager &&
-        client->data.data32[1] == m_selection)
+        client->data.data32[1] == m_selection) {
+        watchOwner(client->data.data32[2]);
         found(true);
+    }
     // Qt follows the new tray too, to embed its icons there.
     return false;
 }

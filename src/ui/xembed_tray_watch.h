@@ -9,8 +9,9 @@ namespace wendle {
 
 // Whether an X11 system tray (the XEmbed kind) serves the program's X screen,
 // found without a poll: asked once, then told by the tray itself, which
-// announces its start with a MANAGER message on the root window. Off X11
-// there is never one.
+// announces its start with a MANAGER message on the root window, and by the
+// X server when the tray's window is destroyed (a panel that quits or
+// crashes). Off X11 there is never one.
 class XembedTrayWatch : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 
@@ -33,6 +34,8 @@ private:
     void ask();
     bool atomsKnown();
     void found(bool present);
+    // The tray's window, whose end the X server tells.
+    void watchOwner(std::uint32_t window);
 
     bool m_started = false;
     bool m_known = false;
@@ -41,6 +44,7 @@ private:
     unsigned m_managerCookie = 0;
     std::uint32_t m_selection = 0;
     std::uint32_t m_manager = 0;
+    std::uint32_t m_owner = 0;
     bool m_filtering = false;
 };
 

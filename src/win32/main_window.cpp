@@ -11,6 +11,7 @@
 #include "form/texts.h"
 #include "logging/system_error.h"
 #include "logging/text_win32.h"
+#include "win32/dpi.h"
 #include "win32/folder_picker.h"
 #include "win32/resources.h"
 
@@ -21,11 +22,14 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <cstring>
 #include <functional>
+#include <iterator>
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
+#endif
+#ifndef WM_GETDPISCALEDSIZE
+#define WM_GETDPISCALEDSIZE 0x02E4
 #endif
 
 namespace wendle::win32 {
@@ -113,20 +117,12 @@ COLORREF folderColor(std::uint32_t code) {
     return RGB((shown >> 16) & 0xFF, (shown >> 8) & 0xFF, shown & 0xFF);
 }
 
-// The user's font for messages, which the control panel's text size sets.
-LOGFONTW messageFont() {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    return metrics.lfMessageFont;
-}
-
 // Captions measured with the default GUI font at a character height in
 // pixels, in the window's own device context.
 class GdiCaptionMeasure final : public form::CaptionMeasure {
 public:
-    GdiCaptionMeasure(HWND window, const LOGFONTW &font)
-        : m_window(window), m_dc(GetDC(window)), m_font(font) {}
+    GdiCaptionMeasure(HWND window, const LOGFONTW &font, int dpi)
+        : m_window(window), m_dc(GetDC(window)), m_font(font), m_dpi(dpi) {}
     ~GdiCaptionMeasure() override {
         if (m_original)
             DeleteObject(SelectObject(m_dc, m_original));
@@ -157,9 +153,9 @@ public:
     form::PixelSize around(form::CaptionKind kind) override {
         switch (kind) {
         case form::CaptionKind::CheckBox:
-            return {GetSystemMetrics(SM_CXMENUCHECK) + GetSystemMetrics(SM_CXEDGE) * 2, 0};
+            return {metricForDpi(SM_CXMENUCHECK, m_dpi) + metricForDpi(SM_CXEDGE, m_dpi) * 2, 0};
         case form::CaptionKind::Button:
-            return {GetSystemMetrics(SM_CXEDGE) * 4, 0};
+            return {metricForDpi(SM_CXEDGE, m_dpi) * 4, 0};
         case form::CaptionKind::Label:
             break;
         }
@@ -183,14 +179,15 @@ private:
     HWND m_window;
     HDC m_dc;
     LOGFONTW m_font{};
+    int m_dpi;
     double m_size = 0;
     HGDIOBJ m_original = nullptr;
 };
 
 // The largest size of the font, no larger than its own, at which every
 // caption can be read whole.
-HFONT fittingCaptionFont(HWND window, const LOGFONTW &font) {
-    GdiCaptionMeasure measure(window, font);
+HFONT fittingCaptionFont(HWND window, const LOGFONTW &font, int dpi) {
+    GdiCaptionMeasure measure(window, font, dpi);
     const double own = measure.ownSize();
     if (own <= 6)
         return measure.create(own);
@@ -200,17 +197,6 @@ HFONT fittingCaptionFont(HWND window, const LOGFONTW &font) {
 HICON loadIcon(HINSTANCE instance, int id, int size) {
     return static_cast<HICON>(
         LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-}
-
-// The DPI of the monitor the window is on, where Windows tells it (Windows
-// 10 and later; looked up at run time, as Windows 7 lacks it).
-int windowDpi(HWND window, int otherwise) {
-    using DpiForWindow = UINT(WINAPI *)(HWND);
-    const HMODULE user = GetModuleHandleW(L"user32.dll");
-    const auto dpiFor = reinterpret_cast<DpiForWindow>(
-        reinterpret_cast<void (*)()>(user ? GetProcAddress(user, "GetDpiForWindow") : nullptr));
-    const UINT dpi = dpiFor ? dpiFor(window) : 0;
-    return dpi > 0 ? static_cast<int>(dpi) : otherwise;
 }
 
 // The log writer's news go to the window's thread as messages to the window;
@@ -233,12 +219,10 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
 
-    const HDC screen = GetDC(nullptr);
-    m_dpi = m_systemDpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
+    m_dpi = m_systemDpi = systemDpi();
     // A font larger than the default gets a window larger by as much, its
     // captions in that font; the default font the window as designed.
-    const LOGFONTW userFont = messageFont();
+    const LOGFONTW userFont = messageFontForDpi(m_dpi);
     const double scale =
         form::fontScale(std::abs(userFont.lfHeight), form::DefaultFontPoints * m_dpi / 72.0);
     m_fontScale = scale;
@@ -267,7 +251,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
         return;
     }
 
-    const RECT frame = frameAt(m_dpi, nullptr);
+    const RECT frame = frameAt(m_dpi, nullptr, m_dpi);
     m_fixedSize = {frame.right - frame.left, frame.bottom - frame.top};
     m_window = CreateWindowExW(0, ClassName, widen(form::WindowCaption).c_str(), WindowStyle,
                                frame.left, frame.top, frame.right - frame.left,
@@ -295,6 +279,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
 }
 
 MainWindow::~MainWindow() {
+    stopWatchingTray();
     if (m_window)
         DestroyWindow(m_window);
     DestroyMenu(m_popup);
@@ -306,7 +291,7 @@ MainWindow::~MainWindow() {
     DeleteObject(m_font);
 }
 
-RECT MainWindow::frameAt(int dpi, const RECT *corner) const {
+RECT MainWindow::frameAt(int dpi, const RECT *corner, int frameDpi) const {
     // The client area has the fixed size, its corner at the fixed place or
     // where the window is now (corner).
     const double layoutDpi = dpi * m_fontScale;
@@ -314,7 +299,7 @@ RECT MainWindow::frameAt(int dpi, const RECT *corner) const {
     RECT frame{px(form::LeftTwips), px(form::TopTwips),
                px(form::LeftTwips + form::ClientWidthTwips),
                px(form::TopTwips + form::ClientHeightTwips)};
-    AdjustWindowRectEx(&frame, WindowStyle, FALSE, 0);
+    frameForDpi(frame, WindowStyle, 0, frameDpi);
     if (corner)
         OffsetRect(&frame, corner->left - frame.left, corner->top - frame.top);
     // On a screen too small for that place, as far in as the window fits.
@@ -365,8 +350,11 @@ void MainWindow::placeControls() {
     // The captions' font was made for the system's DPI; at another it grows
     // or shrinks with it.
     LOGFONTW captionFont = m_captionFont;
-    captionFont.lfHeight = MulDiv(captionFont.lfHeight, m_dpi, m_systemDpi);
-    const HFONT font = fittingCaptionFont(m_window, captionFont);
+    if (m_fontScale > 1)
+        captionFont = messageFontForDpi(m_dpi);
+    else
+        captionFont.lfHeight = MulDiv(captionFont.lfHeight, m_dpi, m_systemDpi);
+    const HFONT font = fittingCaptionFont(m_window, captionFont, m_dpi);
     for (const form::ControlPlace &place : form::Controls)
         SendMessageW(control(place.name), WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     const HICON folderIcon = loadIcon(m_instance, IDI_FOLDER, MulDiv(16, m_dpi, 96));
@@ -383,7 +371,9 @@ void MainWindow::layOut(int dpi, const RECT *suggested) {
     placeControls();
     RECT now{};
     GetWindowRect(m_window, &now);
-    const RECT frame = suggested ? *suggested : frameAt(dpi, &now);
+    // Where Windows suggests, in the size of the layout: with the frame at
+    // the DPI it is drawn at, which Windows has changed by now.
+    const RECT frame = frameAt(dpi, suggested ? suggested : &now, windowDpi(m_window, dpi));
     // The size limits follow before the window is sized.
     m_fixedSize = {frame.right - frame.left, frame.bottom - frame.top};
     SetWindowPos(m_window, nullptr, frame.left, frame.top, m_fixedSize.x, m_fixedSize.y,
@@ -442,6 +432,9 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         if (wParam == WindowTimer::Id)
             m_timer.fire();
         return 0;
+    case TrayGoneMessage:
+        trayGone();
+        return 0;
     case WriterMessage: {
         const std::unique_ptr<std::function<void()>> event(
             reinterpret_cast<std::function<void()> *>(lParam));
@@ -479,6 +472,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         bringForward();
         raiseOpenDialog();
         return 0;
+    case WM_GETDPISCALEDSIZE: {
+        // Before a move to a monitor of another DPI: the size the layout has
+        // there, so that the frame Windows then suggests is already right.
+        const int dpi = static_cast<int>(wParam);
+        const RECT frame = frameAt(dpi, nullptr, dpi);
+        auto *size = reinterpret_cast<SIZE *>(lParam);
+        size->cx = frame.right - frame.left;
+        size->cy = frame.bottom - frame.top;
+        return TRUE;
+    }
     case WM_DPICHANGED:
         // Moved to a monitor of another DPI, or the user changed the scale:
         // the layout again at the new DPI, in the place Windows suggests.
@@ -605,21 +608,32 @@ void MainWindow::setAutostartChecked(bool checked) {
     autostartChanged(checked);
 }
 
-NOTIFYICONDATAA MainWindow::trayIconData(UINT flags, const char *tip) const {
-    NOTIFYICONDATAA icon{};
-    icon.cbSize = (flags & NIF_INFO) ? NOTIFYICONDATAA_V2_SIZE : NOTIFYICONDATAA_V1_SIZE;
+NOTIFYICONDATAW MainWindow::trayIconData(UINT flags) const {
+    NOTIFYICONDATAW icon{};
+    // The second version's fields: a tip of 128 characters and the balloon.
+    icon.cbSize = NOTIFYICONDATAW_V2_SIZE;
     icon.hWnd = m_window;
     icon.uID = TrayIconId;
     icon.uFlags = flags;
-    if (tip)
-        std::strncpy(icon.szTip, tip, sizeof icon.szTip - 1);
+    if (flags & NIF_ICON)
+        icon.hIcon = trayPicture(form::trayPicture(trayState()));
+    if (flags & NIF_TIP)
+        copyToField(form::trayTip(trayState()), icon.szTip, std::size(icon.szTip));
     return icon;
 }
 
-HICON MainWindow::trayPicture() {
-    if (!logging().isLogging())
-        return m_smallIcon;
-    return logging().pauseReason() != PauseReason::None ? m_pausedIcon : m_loggingIcon;
+HICON MainWindow::trayPicture(form::TrayPicture picture) const {
+    switch (picture) {
+    case form::TrayPicture::Warning:
+        return LoadIconA(nullptr, IDI_WARNING);
+    case form::TrayPicture::LoggingClock:
+        return m_loggingIcon;
+    case form::TrayPicture::Paused:
+        return m_pausedIcon;
+    case form::TrayPicture::Clock:
+        break;
+    }
+    return m_smallIcon;
 }
 
 void MainWindow::watchSession() {
@@ -661,20 +675,67 @@ void MainWindow::addTrayIcon() {
 }
 
 void MainWindow::addIconToShell() {
-    NOTIFYICONDATAA icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP, toAnsi(m_tip).c_str());
+    NOTIFYICONDATAW icon = trayIconData(NIF_MESSAGE | NIF_ICON | NIF_TIP);
     icon.uCallbackMessage = TrayCallbackMessage;
-    icon.hIcon = trayPicture();
-    m_trayAdded = Shell_NotifyIconA(NIM_ADD, &icon) != FALSE;
+    m_trayAdded = Shell_NotifyIconW(NIM_ADD, &icon) != FALSE;
+    if (!m_trayAdded)
+        return;
+    watchTray();
     // Minimised for want of a notification area, the window now hides in it.
-    if (m_trayAdded && IsIconic(m_window))
+    if (IsIconic(m_window))
         ShowWindow(m_window, SW_HIDE);
 }
 
 void MainWindow::removeTrayIcon() {
-    NOTIFYICONDATAA icon = trayIconData(0, nullptr);
-    Shell_NotifyIconA(NIM_DELETE, &icon);
+    stopWatchingTray();
+    NOTIFYICONDATAW icon = trayIconData(0);
+    Shell_NotifyIconW(NIM_DELETE, &icon);
     m_trayWanted = false;
     m_trayAdded = false;
+}
+
+void MainWindow::watchTray() {
+    stopWatchingTray();
+    DWORD process = 0;
+    if (const HWND taskbar = FindWindowW(L"Shell_TrayWnd", nullptr))
+        GetWindowThreadProcessId(taskbar, &process);
+    m_trayProcess = process ? OpenProcess(SYNCHRONIZE, FALSE, process) : nullptr;
+    // The wait runs on a thread of Windows' pool; it only posts the news.
+    const auto ended = [](void *window, BOOLEAN) {
+        PostMessageW(static_cast<HWND>(window), TrayGoneMessage, 0, 0);
+    };
+    if (m_trayProcess && !RegisterWaitForSingleObject(&m_trayWait, m_trayProcess, ended, m_window,
+                                                      INFINITE, WT_EXECUTEONLYONCE)) {
+        m_trayWait = nullptr;
+        CloseHandle(m_trayProcess);
+        m_trayProcess = nullptr;
+    }
+}
+
+void MainWindow::stopWatchingTray() {
+    // Waits for a callback under way, which only posts.
+    if (m_trayWait)
+        UnregisterWaitEx(m_trayWait, INVALID_HANDLE_VALUE);
+    if (m_trayProcess)
+        CloseHandle(m_trayProcess);
+    m_trayWait = nullptr;
+    m_trayProcess = nullptr;
+}
+
+void MainWindow::trayGone() {
+    stopWatchingTray();
+    if (!m_trayAdded)
+        return;
+    // A taskbar already there again takes the icon; otherwise "TaskbarCreated"
+    // tells when one comes.
+    m_trayAdded = false;
+    addIconToShell();
+    if (m_trayAdded || m_unloaded || IsWindowVisible(m_window))
+        return;
+    // Minimised in the taskbar; with no taskbar either, on the desktop,
+    // without taking the focus from what the user is doing.
+    ShowWindow(m_window,
+               FindWindowW(L"Shell_TrayWnd", nullptr) ? SW_SHOWMINNOACTIVE : SW_SHOWNOACTIVATE);
 }
 
 void MainWindow::showFolderText(const std::string &folder) {
@@ -791,30 +852,26 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     appendLogNote(notice.text);
     if (!m_trayAdded)
         return;
-    // The icon's picture and tip say it while it lasts; the balloon says it once.
-    NOTIFYICONDATAA icon =
-        trayIconData(NIF_ICON | NIF_TIP | NIF_INFO,
-                     notice.trouble ? form::TrayTipHolding : toAnsi(m_tip).c_str());
-    icon.hIcon = notice.trouble ? LoadIconA(nullptr, IDI_WARNING) : trayPicture();
-    std::strncpy(icon.szInfo, toAnsi(notice.text).c_str(), sizeof icon.szInfo - 1);
-    std::strncpy(icon.szInfoTitle, form::ApplicationTitle, sizeof icon.szInfoTitle - 1);
+    // The balloon says it once; the icon's picture and tip follow the
+    // state, while it lasts.
+    NOTIFYICONDATAW icon = trayIconData(NIF_INFO);
+    copyToField(notice.text, icon.szInfo, std::size(icon.szInfo));
+    copyToField(form::ApplicationTitle, icon.szInfoTitle, std::size(icon.szInfoTitle));
     icon.dwInfoFlags = notice.trouble ? NIIF_WARNING : NIIF_INFO;
-    Shell_NotifyIconA(NIM_MODIFY, &icon);
+    Shell_NotifyIconW(NIM_MODIFY, &icon);
 }
 
 void MainWindow::showInterval(int seconds) {
     SetWindowTextW(control("lblTimerValue"), widen(form::intervalShortText(seconds)).c_str());
 }
 
-void MainWindow::setTrayTip(const std::string &tip) {
-    m_tip = tip;
+void MainWindow::showTrayState(form::TrayPicture, const std::string &) {
     if (!m_trayAdded)
         return;
-    // The tip changes as logging starts, stops and pauses, and so does the
-    // picture.
-    NOTIFYICONDATAA icon = trayIconData(NIF_TIP | NIF_ICON, toAnsi(m_tip).c_str());
-    icon.hIcon = trayPicture();
-    Shell_NotifyIconA(NIM_MODIFY, &icon);
+    NOTIFYICONDATAW icon = trayIconData(NIF_TIP | NIF_ICON);
+    // Refused, not for being slow: the icon is gone, or the taskbar with it.
+    if (!Shell_NotifyIconW(NIM_MODIFY, &icon) && GetLastError() != ERROR_TIMEOUT)
+        trayGone();
 }
 
 void MainWindow::report(const std::string &message) {

@@ -38,6 +38,8 @@ public:
     // The log writer's news: lParam holds a std::function<void()> to run
     // and delete.
     static constexpr UINT WriterMessage = WM_APP + 3;
+    // Explorer, whose taskbar shows the icon, has ended.
+    static constexpr UINT TrayGoneMessage = WM_APP + 4;
 
     MainWindow(HINSTANCE instance, const Clock &clock, Registry &registry = systemRegistry());
     ~MainWindow() override;
@@ -61,9 +63,10 @@ private:
     void windowReady(HWND window) { m_window = window; }
     LRESULT onMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
-    // The window's frame for the layout at a DPI: at the fixed place, or
-    // with its corner where corner's is; kept on screen.
-    RECT frameAt(int dpi, const RECT *corner) const;
+    // The window's frame for the layout at a DPI, the frame itself drawn at
+    // frameDpi: at the fixed place, or with its corner where corner's is;
+    // kept on screen.
+    RECT frameAt(int dpi, const RECT *corner, int frameDpi) const;
     // The controls, their font and picture at the window's DPI.
     void placeControls();
     // The whole layout at a new DPI, in the frame given or one of its own.
@@ -71,12 +74,19 @@ private:
     void command(int id, int code);
     HWND control(std::string_view name) const;
     void close();
-    // The notification icon's record with these fields to set.
-    NOTIFYICONDATAA trayIconData(UINT flags, const char *tip) const;
+    // The notification icon's record with these fields to set; the picture
+    // and the tip are the icon's state now.
+    NOTIFYICONDATAW trayIconData(UINT flags) const;
     void raiseOpenDialog();
-    // The icon's picture: the clock, marked while logging.
-    HICON trayPicture();
+    HICON trayPicture(form::TrayPicture picture) const;
     void addIconToShell();
+    // Told by Windows when the process of the taskbar that shows the icon
+    // ends; Windows says nothing else until a new taskbar is made.
+    void watchTray();
+    void stopWatchingTray();
+    // The icon has gone, or the taskbar that showed it: a window hidden in
+    // it comes back to the desktop unless the icon can be made again.
+    void trayGone();
     void showWindowMenu(HWND from, LPARAM at);
 
     std::optional<bool> askAutostart() override;
@@ -92,7 +102,7 @@ private:
     void report(const std::string &message) override;
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
-    void setTrayTip(const std::string &tip) override;
+    void showTrayState(form::TrayPicture picture, const std::string &tip) override;
     void appendLogNote(const std::string &text) override;
     void watchSession() override;
     // The session locked, disconnected, suspending, or back.
@@ -120,11 +130,12 @@ private:
     std::uint32_t m_folderColor;
     HWND m_focus = nullptr;    // the control to have the focus when the window is active
     HWND m_menuEdit = nullptr; // the edit box whose context menu is open
-    std::string m_tip = form::TrayTip;
     // Wanted: between addTrayIcon and removeTrayIcon. Added: the shell took
     // it; a shell that starts (or starts again) later is asked again.
     bool m_trayWanted = false;
     bool m_trayAdded = false;
+    HANDLE m_trayProcess = nullptr;
+    HANDLE m_trayWait = nullptr;
     UINT m_taskbarCreated = 0;
     bool m_unloaded = false;
     bool m_sessionWatched = false;

@@ -6,6 +6,7 @@
 #include "logging/text_win32.h"
 #include "report/report_entries.h"
 #include "report/report_window_design.h"
+#include "win32/dpi.h"
 
 #include <algorithm>
 
@@ -17,6 +18,10 @@ namespace wendle::win32 {
 namespace {
 
 constexpr UINT_PTR FollowTimer = 1;
+constexpr DWORD WindowStyle = WS_OVERLAPPEDWINDOW | WS_VSCROLL;
+#ifndef WM_DPICHANGED
+constexpr UINT WM_DPICHANGED = 0x02E0;
+#endif
 
 unsigned rgbOf(COLORREF colour) {
     return (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
@@ -76,27 +81,25 @@ ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
     windowClass.lpszClassName = ClassName;
     RegisterClassExW(&windowClass);
 
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
-    m_font = CreateFontIndirectW(&metrics.lfMessageFont);
-
-    m_window = CreateWindowExW(0, ClassName, widen(report::ReportWindowTitle).c_str(),
-                               WS_OVERLAPPEDWINDOW | WS_VSCROLL, CW_USEDEFAULT, CW_USEDEFAULT,
-                               CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance, this);
+    m_window = CreateWindowExW(0, ClassName, widen(report::ReportWindowTitle).c_str(), WindowStyle,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                               nullptr, instance, this);
     // The chosen entry and the grand total, as words a screen reader reads.
     m_status = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0,
                                0, 0, 0, m_window, nullptr, instance, nullptr);
-    SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(m_font), FALSE);
+    // At the DPI of the monitor it opens on.
+    m_dpi = windowDpi(m_window, systemDpi());
+    useFontForDpi();
     // Its size from the font, which follows the resolution and the user's
     // choice; within the screen, and what does not fit scrolls.
-    m_measured = measure(m_window, m_font);
     const report::WindowSize wanted =
         report::reportTimelineSize(m_measured, report::RecentDays::Count);
     RECT frame{0, 0, wanted.width, wanted.height + statusHeight()};
-    AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW | WS_VSCROLL, FALSE, 0);
-    RECT work{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    frameForDpi(frame, WindowStyle, 0, m_dpi);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(m_window, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT &work = monitor.rcWork;
     SetWindowPos(m_window, nullptr, 0, 0,
                  std::min<LONG>(frame.right - frame.left, (work.right - work.left) * 9 / 10),
                  std::min<LONG>(frame.bottom - frame.top, (work.bottom - work.top) * 9 / 10),
@@ -119,6 +122,16 @@ ReportWindow::~ReportWindow() {
     DeleteObject(m_font);
 }
 
+void ReportWindow::useFontForDpi() {
+    const LOGFONTW font = messageFontForDpi(m_dpi);
+    const HFONT made = CreateFontIndirectW(&font);
+    SendMessageW(m_status, WM_SETFONT, reinterpret_cast<WPARAM>(made), FALSE);
+    DeleteObject(m_font);
+    m_font = made;
+    // The timeline's rows, columns and scrolling follow the font.
+    m_measured = measure(m_window, m_font);
+}
+
 void ReportWindow::present() {
     m_days.refresh();
     ShowWindow(m_window, SW_SHOWNORMAL);
@@ -138,6 +151,21 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         placeStatus();
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;
+    case WM_DPICHANGED: {
+        // Moved to a monitor of another DPI: the font, the timeline and the
+        // scrolling at the new one, in the frame Windows suggests, at the
+        // same place in the days.
+        const int dpi = HIWORD(wParam);
+        m_scroll = MulDiv(m_scroll, dpi, m_dpi);
+        m_dpi = dpi;
+        useFontForDpi();
+        const auto *frame = reinterpret_cast<const RECT *>(lParam);
+        SetWindowPos(m_window, nullptr, frame->left, frame->top, frame->right - frame->left,
+                     frame->bottom - frame->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        placeStatus();
+        InvalidateRect(m_window, nullptr, TRUE);
+        return 0;
+    }
     case WM_VSCROLL:
         scrollBy(wParam);
         return 0;

@@ -43,6 +43,8 @@ private:
     void placeStatus();
     void scrollTo(int offset);
     void scrollBy(WPARAM request);
+    // The font at the window's DPI, and what is measured by it.
+    void useFontForDpi();
 
     report::RecentDays m_days;
     HWND m_window = nullptr;
@@ -51,6 +53,7 @@ private:
     report::WindowFont m_measured;
     int m_chosen = 0;
     int m_scroll = 0;
+    int m_dpi = 96;
     HFONT m_font = nullptr;
     std::wstring m_tipText;
 };

@@ -3,7 +3,9 @@
 # menu on any click (GNOME's AppIndicator extension): the menu must offer
 # the way back to a hidden window, and Exit. With SNI_HOST_LATE=1 (on a
 # desktop with no other tray) the host comes after the program: the icon
-# registers then, and the window minimised meanwhile hides in it.
+# registers then, and the window minimised meanwhile hides in it. A host
+# that goes while the window is hidden gives the window back to the task
+# list, and it hides again when the host comes back.
 set -u
 source "$(dirname "$0")/lib.sh"
 is_iconic() { xprop -id "$wid" WM_STATE | grep -q 'window state: Iconic'; }
@@ -44,6 +46,20 @@ dbus-send --print-reply --dest="$item" /StatusNotifierItem org.freedesktop.DBus.
 wait_hidden "$wid" || fail "minimising did not hide the window"
 click_menu "Show Quorvel Wendle"
 wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not bring the window back"; }
+
+# The host goes while the window is hidden in it (GNOME turns its tray
+# extension off at every lock): the window comes into the task list. The
+# host back, the window hides in it again, and its menu still brings it back.
+in_tray() { succeeds_not is_viewable "$wid" && succeeds_not is_iconic; }
+xdotool windowminimize "$wid"
+wait_until 5 in_tray || fail "minimising again did not hide the window"
+kill "$watcher" && wait "$watcher" 2>/dev/null
+wait_until 10 is_iconic || fail "with the tray gone, the hidden window is not in the task list"
+start_host
+wait_until 10 grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host that came again"
+wait_until 10 in_tray || fail "with the tray back, the window did not hide in it"
+click_menu "Show Quorvel Wendle"
+wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not bring the window back from the tray that came again"; }
 
 click_menu Exit
 expect_exit_0

@@ -244,13 +244,22 @@ private slots:
         QVERIFY(window.recentLog()->toPlainText().contains(
             m_dir.filePath("missing folder/2003-12-02.log")));
         QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTipHolding));
+        // Nothing else the icon tells hides the held lines meanwhile.
+        window.sldTimerInterval->setValue(5);
+        window.setPaused(form::PauseReason::Locked);
+        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTipHolding));
+        QCOMPARE(form::trayPicture(window.trayState()), form::TrayPicture::Warning);
         window.logging().tick();
         QVERIFY(QDir().mkpath(m_dir.filePath("missing folder")));
         window.logging().tick();
         QVERIFY(window.recentLog()->toPlainText().contains("1 held line was written"));
-        // Written: the tip tells the interval again.
-        QCOMPARE(window.trayIcon().toolTip(), qt(form::trayTipText(true, 10)));
+        // Written: the tip tells the pause, then the interval again.
+        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTipPausedLocked));
+        window.setPaused(std::nullopt);
+        QCOMPARE(window.trayIcon().toolTip(), qt(form::trayTipText(true, 5)));
+        QCOMPARE(form::trayPicture(window.trayState()), form::TrayPicture::LoggingClock);
         window.logging().stop();
+        QCOMPARE(window.trayIcon().toolTip(), QString::fromLatin1(form::TrayTip));
     }
 
     void showRecentLogReplacesTypedTextAndScrollsToEnd() {
