@@ -39,7 +39,7 @@ namespace {
 // Control numbers: the place of each control in the layout table, plus one.
 constexpr int FirstControlId = 100;
 constexpr int PauseCommand = 195;
-constexpr int ReportCommand = 198;
+constexpr int ReportCommand = MainWindow::ReportCommand;
 constexpr int LoginCommand = 199;
 constexpr int ExitCommand = 200;
 constexpr UINT TrayIconId = 1;
@@ -296,9 +296,10 @@ RECT MainWindow::frameAt(int dpi, const RECT *corner, int frameDpi) const {
     // where the window is now (corner).
     const double layoutDpi = dpi * m_fontScale;
     const auto px = [layoutDpi](int twips) { return form::twipsToPixels(twips, layoutDpi); };
-    RECT frame{px(form::LeftTwips), px(form::TopTwips),
-               px(form::LeftTwips + form::ClientWidthTwips),
-               px(form::TopTwips + form::ClientHeightTwips)};
+    // The client area in the size of its twips, as every control is: its
+    // corners rounded one by one could make it a pixel short.
+    const int left = px(form::LeftTwips), top = px(form::TopTwips);
+    RECT frame{left, top, left + px(form::ClientWidthTwips), top + px(form::ClientHeightTwips)};
     frameForDpi(frame, WindowStyle, 0, frameDpi);
     if (corner)
         OffsetRect(&frame, corner->left - frame.left, corner->top - frame.top);

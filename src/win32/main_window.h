@@ -38,6 +38,8 @@ public:
     // The log writer's news: lParam holds a std::function<void()> to run
     // and delete.
     static constexpr UINT WriterMessage = WM_APP + 3;
+    // The menus' "Report…": a WM_COMMAND with this number opens the report.
+    static constexpr int ReportCommand = 198;
     // Explorer, whose taskbar shows the icon, has ended.
     static constexpr UINT TrayGoneMessage = WM_APP + 4;
 

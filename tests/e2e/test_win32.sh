@@ -94,7 +94,10 @@ kill -0 "$app_pid" || fail "closing the report window ended the program"
 # as Windows sends them: no line while locked, disconnected or suspended,
 # the next within an interval, no second twice. Off again, a lock changes
 # nothing.
-probe() { wine "$WENDLE_TRAY_PROBE" "$1" | tr -d '\r' | grep -q '^PASS' || fail "tray_probe $1 failed"; }
+probe() {
+    wine "$WENDLE_TRAY_PROBE" "$@" | tr -d '\r' >"$work/probe.out"
+    grep -q '^PASS' "$work/probe.out" || fail "tray_probe $*: $(cat "$work/probe.out")"
+}
 pause_stored() { wine reg query "$key" /v PauseWhileLocked 2>/dev/null | grep -q "REG_DWORD *0x$1"; }
 click_tray_menu_item 3
 wait_until 10 pause_stored 1 || fail "Pause While Locked was not stored as 1"
@@ -103,6 +106,11 @@ locked_for lock unlock 10
 locked_for disconnect connect 3
 locked_for suspend resume 3
 no_second_twice
+# The icon's tip says why, read where the shell shows it.
+probe lock 'Quorvel Wendle: paused while the screen is locked'
+probe suspend 'Quorvel Wendle: paused while the computer is asleep'
+probe resume 'Quorvel Wendle: paused while the screen is locked'
+probe unlock 'Quorvel Wendle: logging every 1 second'
 click_tray_menu_item 3
 wait_until 10 succeeds_not pause_stored 1 || fail "Pause While Locked is still stored as 1"
 before=$(line_count "$log")

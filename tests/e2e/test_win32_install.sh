@@ -2,9 +2,10 @@
 # The Windows installer under Wine, as a user without administrator rights
 # meets it: msiexec /i puts the program into %LOCALAPPDATA%\Programs\Wendle
 # with a Start menu shortcut; the shortcut starts it; a folder named in
-# Cyrillic is chosen in the browser and logged into; the window is laid out
-# again when its DPI changes; msiexec /x takes the program, the shortcut and
-# the Run value away and leaves the log folder and the settings.
+# Cyrillic is chosen in the browser and logged into; both windows are laid
+# out again when their DPI changes; the icon tells of lines held while that
+# folder is away, its notice naming it; msiexec /x takes the program, the
+# shortcut and the Run value away and leaves the log folder and the settings.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -50,13 +51,30 @@ xdotool windowfocus "$wid" key Home
 wait_until 15 has_more_lines "$log" 1 || fail "no lines in $log"
 screenshot win32-cyrillic-folder
 
-# Moved to a monitor of twice the DPI: the layout in twips again at 192 dpi.
-wine "$WENDLE_DPI_PROBE" 192 | tr -d '\r' || fail "WM_DPICHANGED did not lay the window out again"
-sleep 0.5
-screenshot win32-dpi-192
-# Wide at 192 dpi, the window takes the pointer's moves as moves only; the
-# icon comes back when the shell starts again.
+# Moved from monitor to monitor, 96 to 144 to 192 and back to 96 dpi: both
+# windows laid out again at each, the main window in its twips.
+dpi=96
+for next in 144 192 96; do
+    wine "$WENDLE_DPI_PROBE" "$dpi" "$next" | tr -d '\r' >"$work/dpi.out"
+    cat "$work/dpi.out"
+    grep -q '^PASS' "$work/dpi.out" || fail "the windows were not laid out again from $dpi to $next dpi"
+    sleep 0.5
+    screenshot "win32-dpi-$dpi-$next"
+    dpi=$next
+done
+# The window takes the pointer's moves as moves only; the icon comes back
+# when the shell starts again.
 wine "$WENDLE_TRAY_PROBE" | tr -d '\r' | grep -q '^PASS' || fail "$(wine "$WENDLE_TRAY_PROBE" | tr -d '\r')"
+
+# The folder gone: the notice names it in its own script, and the icon
+# says lines are held through every change until they are written.
+mv "$profile/Documents/$folder_name" "$profile/Documents/away"
+wine "$WENDLE_TRAY_PROBE" held "$folder_name" | tr -d '\r' >"$work/tray.out"
+cat "$work/tray.out"
+grep -q '^PASS' "$work/tray.out" || fail "the icon did not keep telling the held lines"
+screenshot win32-lines-held
+mv "$profile/Documents/away" "$profile/Documents/$folder_name"
+wine "$WENDLE_TRAY_PROBE" written | tr -d '\r' | grep -q '^PASS' || fail "the tip did not tell the interval again"
 
 # The window closed (Alt+F4), then Start at Login's Run value as the program
 # writes it; only now, as Wine would start a Run value's program at once
