@@ -108,6 +108,7 @@ locked_for suspend resume 3
 no_second_twice
 # The icon's tip says why, read where the shell shows it.
 probe lock 'Quorvel Wendle: paused while the screen is locked'
+screenshot win32-paused
 probe suspend 'Quorvel Wendle: paused while the computer is asleep'
 probe resume 'Quorvel Wendle: paused while the screen is locked'
 probe unlock 'Quorvel Wendle: logging every 1 second'
