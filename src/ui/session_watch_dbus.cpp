@@ -6,7 +6,6 @@
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
-#include <QPointer>
 #include <QThread>
 
 #include <unistd.h>
@@ -49,7 +48,6 @@ void SessionWatch::start() {
     // Making the connections to the buses waits for them: done on a thread
     // of its own, the window's thread then finds them made. Not owned by
     // the window, so that a bus that never answers cannot hold up its end.
-    QPointer<SessionWatch> self(this);
     QThread *connecting = QThread::create([] {
         QDBusConnection::sessionBus();
         QDBusConnection::systemBus();
