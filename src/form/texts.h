@@ -20,6 +20,7 @@ inline constexpr const char *AutostartQuestion = "Do you want to start logging a
 inline constexpr const char *PopupMenuCaption = "Popup";
 inline constexpr const char *ReportCaption = "Report\xE2\x80\xA6";
 inline constexpr const char *StartAtLoginCaption = "Start at Login";
+inline constexpr const char *PauseWhileLockedCaption = "Pause While Locked";
 inline constexpr const char *ExitCaption = "E&xit";
 // What a screen reader says for the controls that show no words of their own.
 inline constexpr const char *BrowseAccessibleName = "Choose folder\xE2\x80\xA6";

@@ -17,7 +17,15 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
             next.logging = logging;
             updateTray(next);
         },
-        [this](const std::string &text) { showRecentLogText(text); },
+        [this](const std::string &text) {
+            // The notes about pauses follow the file's tail: they are the
+            // program's, never lines of the file.
+            std::string notes = m_logging.pauseNotes(m_logging.clock().now().date);
+            for (std::size_t at = notes.find('\n'); at != std::string::npos;
+                 at = notes.find('\n', at + 2))
+                notes.replace(at, 1, "\r\n");
+            showRecentLogText(text + notes);
+        },
         [this](const std::string &message) { report(message); },
         [this](const LoggingNotice &notice) {
             // Every notice tells whether lines are held at this moment.
@@ -26,12 +34,29 @@ TimeCheckForm::TimeCheckForm(const Clock &clock, Timer &timer, Registry &registr
             updateTray(next);
             showNotice(notice);
         },
+        [this](PauseReason reason, const std::string &note) {
+            setPaused(reason == PauseReason::None ? std::nullopt : std::optional(reason));
+            if (!note.empty())
+                appendLogNote(note);
+        },
     });
 }
 
 void TimeCheckForm::load() {
+    // Before an automatic Start, which may find the session locked.
+    if (m_settings.pauseWhileLocked())
+        pauseWhileLockedChosen(true);
     runStartup(*this, m_settings);
     m_loaded = true;
+}
+
+void TimeCheckForm::pauseWhileLockedChosen(bool on) {
+    if (on != m_settings.pauseWhileLocked())
+        m_settings.setPauseWhileLocked(on);
+    m_pauseWhileLocked = on;
+    if (on)
+        watchSession();
+    m_logging.setPauseWhileLocked(on);
 }
 
 void TimeCheckForm::bringForward() {

@@ -37,6 +37,9 @@ public:
     // user's choice, told when it cannot be carried out.
     bool startsAtLogin() const { return m_loginStart.enabled(); }
     void startAtLoginChosen(bool on);
+    // The "Pause While Locked" menu item: stored, and logging follows it.
+    bool pausesWhileLocked() const { return m_pauseWhileLocked; }
+    void pauseWhileLockedChosen(bool on);
     // The browse button: a chosen folder is shown and stored, even when it
     // is the one already set; a cancelled choice changes nothing.
     void chooseFolder() override;
@@ -83,6 +86,10 @@ protected:
     // The icon shows this picture and tip from now on, also when it is made
     // again (a tray that starts again); called on every change.
     virtual void showTrayState(TrayPicture picture, const std::string &tip) = 0;
+    // A line of the program's own below the recent log (UTF-8, no line end).
+    virtual void appendLogNote(const std::string &text) = 0;
+    // Pause While Locked is on: the toolkit listens to the session from now.
+    virtual void watchSession() = 0;
 
 private:
     void updateTray(TrayState next);
@@ -92,6 +99,7 @@ private:
     LoginStart m_loginStart;
     TrayState m_tray{false, LoggingControl::DefaultIntervalMs / 1000, false, std::nullopt};
     bool m_loaded = false;
+    bool m_pauseWhileLocked = false;
 };
 
 } // namespace wendle::form

@@ -24,6 +24,8 @@ std::string trayTip(const TrayState &state) {
             return TrayTipPausedAsleep;
         case PauseReason::SwitchedAway:
             return TrayTipPausedSwitchedAway;
+        case PauseReason::None:
+            break;
         }
     }
     return trayTipText(state.logging, state.intervalSeconds);

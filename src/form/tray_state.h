@@ -1,12 +1,14 @@
 #pragma once
 
+#include "logging/pause_state.h"
+
 #include <optional>
 #include <string>
 
 namespace wendle::form {
 
-// Why logging waits for the user to come back.
-enum class PauseReason { Locked, Asleep, SwitchedAway };
+// Why logging waits for the user to come back, as the logging control says.
+using wendle::PauseReason;
 
 // The pictures the icon can show; each front end draws them its own way.
 enum class TrayPicture { Clock, LoggingClock, Warning, Paused };

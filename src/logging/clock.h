@@ -13,6 +13,9 @@ namespace wendle {
 struct ClockReading {
     LocalDateTime local;
     std::int64_t epochMilliseconds = 0;
+    // A clock that only goes on, and not while the computer sleeps: the wall
+    // clock running ahead of it tells of a sleep nobody announced.
+    std::int64_t steadyMilliseconds = 0;
 };
 
 // Where the program learns the local date and time. Injected so that tests can

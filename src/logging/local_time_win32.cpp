@@ -34,8 +34,12 @@ ClockReading SystemClock::read() const {
     // The zone as the system has it now, so a change shows at the next tick.
     if (!SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local))
         GetLocalTime(&local);
+    // Leaves out the time spent asleep or hibernating (Windows 7 and later).
+    ULONGLONG steady = 0;
+    QueryUnbiasedInterruptTime(&steady);
     return {{{local.wYear, local.wMonth, local.wDay}, {local.wHour, local.wMinute, local.wSecond}},
-            ticks / 10000 - 11644473600000LL}; // 100 ns since 1601 -> ms since 1970
+            ticks / 10000 - 11644473600000LL, // 100 ns since 1601 -> ms since 1970
+            static_cast<std::int64_t>(steady / 10000)};
 }
 
 } // namespace wendle

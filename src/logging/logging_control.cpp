@@ -4,7 +4,9 @@
 #include "logging/time_line.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <limits>
+#include <utility>
 
 namespace wendle {
 
@@ -21,6 +23,31 @@ std::int64_t middleOfSecondFrom(std::int64_t at) {
     return second + Phase >= at ? second + Phase : second + 1000 + Phase;
 }
 
+// The log view's times; its notes are the program's, not lines of the file.
+std::string clockText(const LocalTime &time) {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", time.hour % 100, time.minute % 100,
+                  time.second % 100);
+    return text;
+}
+
+const char *whileText(PauseReason reason) {
+    switch (reason) {
+    case PauseReason::Locked:
+        return "the screen is locked";
+    case PauseReason::SwitchedAway:
+        return "the session is switched away";
+    case PauseReason::Asleep:
+        return "the computer is asleep";
+    case PauseReason::None:
+        break;
+    }
+    return "";
+}
+
+// Enough for a day of locks; the oldest go first.
+constexpr std::size_t MaxNotes = 200;
+
 } // namespace
 
 LoggingControl::LoggingControl(const Clock &clock, Timer &timer, LogStore &store,
@@ -34,6 +61,7 @@ LoggingControl::LoggingControl(const Clock &clock, Timer &timer, LogStore &store
 WriterEvents LoggingControl::writerEvents() {
     return {
         [this](const LoggingNotice &notice) {
+            m_holding = notice.trouble;
             if (m_listener.noticed)
                 m_listener.noticed(notice);
         },
@@ -84,14 +112,15 @@ void LoggingControl::start() {
     // No line now: the first one comes with the first tick, at least an
     // interval later.
     const ClockReading now = m_clock.read();
-    m_startedAt = now.epochMilliseconds;
-    m_lastTickSecond = 0;
-    scheduleNextTick(now.epochMilliseconds);
+    goOnFrom(now);
     if (m_listener.loggingChanged)
         m_listener.loggingChanged(true);
     // Today's file is made now, or the user is told at once that it cannot
     // be; lines an earlier run held go first.
     write(now.local.date, now.epochMilliseconds, std::string());
+    // Started while the session is locked (at login, say): paused at once.
+    if (isLogging())
+        followPause(now);
 }
 
 void LoggingControl::stop() {
@@ -101,11 +130,22 @@ void LoggingControl::stop() {
         m_numbers.release(m_logFileNumber);
     m_logFileNumber = 0;
     m_timer.stop();
+    // Stopped, nothing is paused; the stretch ended at the pause.
+    if (std::exchange(m_paused, PauseReason::None) != PauseReason::None && m_listener.paused)
+        m_listener.paused(PauseReason::None, std::string());
     if (m_listener.loggingChanged)
         m_listener.loggingChanged(false);
 }
 
-void LoggingControl::scheduleNextTick(std::int64_t now) {
+void LoggingControl::goOnFrom(const ClockReading &now) {
+    m_startedAt = now.epochMilliseconds;
+    m_lastTickSecond = 0;
+    scheduleNextTick(now);
+}
+
+void LoggingControl::scheduleNextTick(const ClockReading &reading) {
+    m_scheduledAt = reading;
+    const std::int64_t now = reading.epochMilliseconds;
     // One interval after the second of the last tick (or after Start); never
     // in the past, so that a clock set forward does not bring a burst.
     const std::int64_t from = m_lastTickSecond != 0 ? m_lastTickSecond + m_timer.interval()
@@ -124,10 +164,77 @@ void LoggingControl::tick() {
     // so a line is always filed under the date it shows and no second is
     // skipped at a second's edge.
     const ClockReading now = m_clock.read();
+    if (m_paused != PauseReason::None) {
+        // No line; lines held for the folder are still tried, so that they
+        // are written when it comes back, locked or not.
+        if (m_holding) {
+            m_writer.post({LogJob::Kind::Flush, m_folder, {}, {}, now.epochMilliseconds});
+            if (m_holding)
+                m_timer.startIn(m_timer.interval());
+        }
+        return;
+    }
+    if (m_pauseWhileLocked && sleptUnannounced(m_scheduledAt, now, m_timer.interval())) {
+        // The computer slept without a word: this tick is late, its moment
+        // was in the sleep. As if paused then and going on now.
+        note(now.local.date, "Logging paused from " + clockText(m_scheduledAt.local.time) + " to " +
+                                 clockText(now.local.time) + ": the computer was asleep.");
+        goOnFrom(now);
+        return;
+    }
     m_lastTickSecond = now.epochMilliseconds - (now.epochMilliseconds % 1000 + 1000) % 1000;
     write(now.local.date, now.epochMilliseconds, timeLine(now.local.time));
     if (isLogging())
-        scheduleNextTick(now.epochMilliseconds);
+        scheduleNextTick(now);
+}
+
+void LoggingControl::setPauseWhileLocked(bool on) {
+    m_pauseWhileLocked = on;
+    followPause(m_clock.read());
+}
+
+void LoggingControl::pauseSource(PauseSource source, bool on) {
+    m_sources.set(source, on);
+    followPause(m_clock.read());
+}
+
+void LoggingControl::followPause(const ClockReading &now) {
+    const PauseReason wanted =
+        isLogging() && m_pauseWhileLocked ? m_sources.reason() : PauseReason::None;
+    if (wanted == m_paused)
+        return;
+    const PauseReason was = std::exchange(m_paused, wanted);
+    const std::string at = clockText(now.local.time);
+    if (was == PauseReason::None) {
+        // A tick due now is not written: it would be a moment of the lock.
+        m_timer.stop();
+        // A folder that came back since the last tick takes its lines now.
+        m_writer.post({LogJob::Kind::Flush, m_folder, {}, {}, now.epochMilliseconds});
+        if (m_holding)
+            m_timer.startIn(m_timer.interval());
+        note(now.local.date, "Logging paused at " + at + ": " + whileText(wanted) + ".");
+    } else if (wanted == PauseReason::None) {
+        goOnFrom(now);
+        note(now.local.date, "Logging went on at " + at + ".");
+    } else {
+        note(now.local.date, "Still paused at " + at + ": " + whileText(wanted) + ".");
+    }
+}
+
+void LoggingControl::note(const LocalDate &date, const std::string &text) {
+    if (m_notes.size() >= MaxNotes)
+        m_notes.erase(m_notes.begin());
+    m_notes.push_back({date, text});
+    if (m_listener.paused)
+        m_listener.paused(m_paused, text);
+}
+
+std::string LoggingControl::pauseNotes(const LocalDate &date) const {
+    std::string text;
+    for (const PauseNote &note : m_notes)
+        if (note.date == date)
+            text += note.text + "\n";
+    return text;
 }
 
 std::string LoggingControl::openLogPath() const {
@@ -152,8 +259,8 @@ void LoggingControl::setIntervalSeconds(int seconds) {
     m_timer.setInterval(interval);
     // Takes effect at once: the next tick comes one new interval after the
     // last line (or Start), or at once when that is past.
-    if (isLogging())
-        scheduleNextTick(m_clock.epochMilliseconds());
+    if (isLogging() && m_paused == PauseReason::None)
+        scheduleNextTick(m_clock.read());
 }
 
 } // namespace wendle

@@ -4,11 +4,13 @@
 #include "logging/file_numbers.h"
 #include "logging/held_lines.h"
 #include "logging/log_store.h"
+#include "logging/pause_state.h"
 #include "logging/timer.h"
 #include "logging/writer_thread.h"
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace wendle {
 
@@ -32,6 +34,11 @@ public:
         // Told once when lines cannot be written and are held, and once when
         // they have been written; logging goes on meanwhile.
         std::function<void(const LoggingNotice &notice)> noticed;
+        // Logging paused (the reason) or went on again (None), with a line
+        // for the log view (none when Stop ends a pause); told with the
+        // reason unchanged too, when only the line is new (a sleep found
+        // out afterwards).
+        std::function<void(PauseReason reason, const std::string &note)> paused;
     };
 
     // Lines held by an earlier run in the spool are taken over first. With
@@ -59,6 +66,7 @@ public:
     const std::string &folder() const { return m_folder; }
 
     Timer &timer() { return m_timer; }
+    const Clock &clock() const { return m_clock; }
 
     void start();
     void stop();
@@ -74,12 +82,30 @@ public:
     // The delay the next tick was set for, from the moment it was set.
     int nextTickDelay() const { return m_nextDelay; }
 
+    // "Pause While Locked": while on, no line is written while the session
+    // is locked, switched away or asleep; logging stays on, and goes on by
+    // itself one interval after the session is back. Off, what the sources
+    // say changes nothing.
+    void setPauseWhileLocked(bool on);
+    bool pausesWhileLocked() const { return m_pauseWhileLocked; }
+    // What a source says, whether logging or not.
+    void pauseSource(PauseSource source, bool on);
+    // Why no line is being written while logging is on; None otherwise.
+    PauseReason pauseReason() const { return m_paused; }
+    // The log view's lines about pauses on that day, each ended by a line feed.
+    std::string pauseNotes(const LocalDate &date) const;
+
 private:
-    void scheduleNextTick(std::int64_t now);
+    void scheduleNextTick(const ClockReading &now);
+    // The first line one interval after now, as after Start.
+    void goOnFrom(const ClockReading &now);
     void write(const LocalDate &date, std::int64_t at, const std::string &line);
     void failAndStop(const std::string &message);
     void report(const std::string &message) const;
     WriterEvents writerEvents();
+    // Pauses or goes on as the sources, the setting and logging now say.
+    void followPause(const ClockReading &now);
+    void note(const LocalDate &date, const std::string &text);
 
     const Clock &m_clock;
     Timer &m_timer;
@@ -92,6 +118,18 @@ private:
     std::int64_t m_startedAt = 0;
     std::int64_t m_lastTickSecond = 0;
     int m_nextDelay = 0;
+    // The clock when the next tick was set, for a sleep nobody announced.
+    ClockReading m_scheduledAt;
+    PauseState m_sources;
+    bool m_pauseWhileLocked = false;
+    PauseReason m_paused = PauseReason::None;
+    // Lines are held for the folder: while paused, they are still tried.
+    bool m_holding = false;
+    struct PauseNote {
+        LocalDate date;
+        std::string text;
+    };
+    std::vector<PauseNote> m_notes;
     // Last, so that it is gone before what its events call.
     WriterThread m_writer;
 };

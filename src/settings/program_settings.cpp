@@ -67,4 +67,28 @@ void ProgramSettings::setAutostart(bool on) {
                              AutostartUndecided);
 }
 
+// Absent is off on the machine's key. The user's own copy is written even
+// when off, so that it can turn off what the machine's key has on.
+namespace {
+constexpr std::int32_t NoOwnCopy = -1;
+} // namespace
+
+bool ProgramSettings::pauseWhileLocked() const {
+    const std::int32_t own =
+        m_registry.getDword(RegistryRoot::CurrentUser, PauseWhileLockedValue, NoOwnCopy);
+    return own != NoOwnCopy
+               ? own != 0
+               : m_registry.getDword(RegistryRoot::LocalMachine, PauseWhileLockedValue, 0) != 0;
+}
+
+void ProgramSettings::setPauseWhileLocked(bool on) {
+    const std::int32_t value = on ? 1 : 0;
+    if (!m_registry.saveDword(RegistryRoot::LocalMachine, PauseWhileLockedValue, value, 0))
+        m_registry.saveDword(RegistryRoot::CurrentUser, PauseWhileLockedValue, value, NoOwnCopy);
+    else if (m_registry.getDword(RegistryRoot::CurrentUser, PauseWhileLockedValue, NoOwnCopy) !=
+             NoOwnCopy)
+        m_registry.saveDword(RegistryRoot::CurrentUser, PauseWhileLockedValue, NoOwnCopy,
+                             NoOwnCopy);
+}
+
 } // namespace wendle

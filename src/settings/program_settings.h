@@ -12,6 +12,7 @@ inline const std::string SettingsKey = "SOFTWARE\\Quorvel\\Utils\\Wendle";
 inline const std::string LogFolderValue = "LogFolder";
 inline const std::string AutostartValue = "Autostart";
 constexpr std::int32_t AutostartUndecided = -1;
+inline const std::string PauseWhileLockedValue = "PauseWhileLocked";
 
 // The registry operations as an object, so that a test can refuse what the
 // system's registry would refuse a user without administrator rights.
@@ -28,7 +29,8 @@ public:
                            std::int32_t defaultNumber);
 };
 
-// The log folder and the auto-start choice under SettingsKey of the machine.
+// The log folder, the auto-start choice and Pause While Locked under
+// SettingsKey of the machine.
 // A user without administrator rights may not write the machine's key on
 // Windows: then the value goes to the same key of the user's own root, which
 // is read first, so a choice once made is never lost. A value written to
@@ -44,6 +46,9 @@ public:
     // number stored by hand may be anything else.
     std::int32_t autostart() const;
     void setAutostart(bool on);
+    // "Pause While Locked": off while absent.
+    bool pauseWhileLocked() const;
+    void setPauseWhileLocked(bool on);
 
 private:
     Registry &m_registry;

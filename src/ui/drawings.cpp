@@ -15,7 +15,7 @@ QPointF onDial(QPointF centre, qreal radius, qreal minutes) {
 
 } // namespace
 
-QImage clockImage(int size, bool logging) {
+QImage clockImage(int size, ClockMark mark) {
     QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
@@ -42,15 +42,34 @@ QImage clockImage(int size, bool logging) {
     p.drawLine(centre, onDial(centre, radius * 0.78, 10.0));
     p.setPen(QPen(QColor(220, 0, 0), qMax<qreal>(0.8, s / 32.0), Qt::SolidLine, Qt::RoundCap));
     p.drawLine(onDial(centre, radius * 0.2, 5.0), onDial(centre, radius * 0.85, 35.0));
-    if (logging) {
+    const qreal half = s * 0.22;
+    const QPointF at(s - half - qMax<qreal>(0.5, s / 32.0), s - half - qMax<qreal>(0.5, s / 32.0));
+    if (mark == ClockMark::Logging) {
         // A bluish green that reads for every kind of colour vision, ringed
         // in white so that it stands out on light and dark panels alike.
-        const qreal mark = s * 0.22;
-        const QPointF at(s - mark - qMax<qreal>(0.5, s / 32.0),
-                         s - mark - qMax<qreal>(0.5, s / 32.0));
         p.setPen(QPen(Qt::white, qMax<qreal>(1.0, s / 20.0)));
         p.setBrush(QColor(0, 158, 115));
-        p.drawEllipse(at, mark, mark);
+        p.drawEllipse(at, half, half);
+    } else if (mark == ClockMark::Paused) {
+        // An orange square, ringed in white likewise, with two dark bars:
+        // the sign of a pause, larger than the dot so that its bars show
+        // at 16 pixels.
+        const qreal side = half * 1.1;
+        const qreal ring = qMax<qreal>(1.0, s / 20.0);
+        // Its ring inside the picture, in the same corner as the dot.
+        const qreal corner = s - side - ring / 2;
+        const QRectF square(corner - side, corner - side, 2 * side, 2 * side);
+        p.setPen(QPen(Qt::white, ring));
+        p.setBrush(QColor(230, 159, 0));
+        p.drawRect(square);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(40, 40, 40));
+        const qreal bar = qMax<qreal>(1.0, side * 0.45);
+        const qreal gap = qMax<qreal>(1.0, side * 0.35);
+        const qreal top = square.top() + side * 0.45;
+        const qreal height = square.height() - side * 0.9;
+        p.drawRect(QRectF(corner - gap / 2 - bar, top, bar, height));
+        p.drawRect(QRectF(corner + gap / 2, top, bar, height));
     }
     p.end();
     return image;

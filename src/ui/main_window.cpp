@@ -12,6 +12,7 @@
 #include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
+#include "ui/session_watch.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
 #include "ui/x11_window.h"
@@ -96,7 +97,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       form::TimeCheckForm(clock, m_timer, systemRegistry(), postingTo(this, writing)),
-      m_tray(clockIcon(), loggingClockIcon(), this), m_clock(clock) {
+      m_tray(clockIcon(), loggingClockIcon(), pausedClockIcon(), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
@@ -122,6 +123,10 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     connect(mnuPopupLogin, &QAction::triggered, this, [this](bool on) {
         startAtLoginChosen(on);
         mnuPopupLogin->setChecked(startsAtLogin());
+    });
+    connect(mnuPopupPause, &QAction::triggered, this, [this](bool on) {
+        pauseWhileLockedChosen(on);
+        mnuPopupPause->setChecked(pausesWhileLocked());
     });
     connect(mnuPopupExit, &QAction::triggered, this, &QWidget::close);
     connect(&m_tray, &TrayIcon::message, this, [this](int message) {
@@ -154,9 +159,13 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     // none when it is set to the state it already has.
     connect(chkAutostart, &QCheckBox::stateChanged, this,
             [this](int state) { autostartChanged(state == Qt::Checked); });
-    m_tray.useMenuForMenuOnlyTrays(mnuPopup, {mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+    m_tray.useMenuForMenuOnlyTrays(mnuPopup,
+                                   {mnuPopupReport, mnuPopupLogin, mnuPopupPause, mnuPopupExit});
     // The entry may have been made or removed by hand meanwhile.
-    const auto showLoginState = [this] { mnuPopupLogin->setChecked(startsAtLogin()); };
+    const auto showLoginState = [this] {
+        mnuPopupLogin->setChecked(startsAtLogin());
+        mnuPopupPause->setChecked(pausesWhileLocked());
+    };
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
     // Shift+F10 and the Menu key open the window's menu, as a right click does.
@@ -267,6 +276,9 @@ void MainWindow::createControls() {
     mnuPopupLogin = mnuPopup->addAction(QString::fromLatin1(form::StartAtLoginCaption));
     mnuPopupLogin->setObjectName(QStringLiteral("mnuPopupLogin"));
     mnuPopupLogin->setCheckable(true);
+    mnuPopupPause = mnuPopup->addAction(QString::fromLatin1(form::PauseWhileLockedCaption));
+    mnuPopupPause->setObjectName(QStringLiteral("mnuPopupPause"));
+    mnuPopupPause->setCheckable(true);
     mnuPopupExit = mnuPopup->addAction(QString::fromLatin1(form::ExitCaption));
     mnuPopupExit->setObjectName(QStringLiteral("mnuPopupExit"));
 
@@ -412,6 +424,21 @@ void MainWindow::showTrayState(form::TrayPicture picture, const std::string &tip
     m_tray.showState(picture, qt(tip));
 }
 
+void MainWindow::appendLogNote(const std::string &text) {
+    QPlainTextEdit *box = recentLog();
+    box->appendPlainText(qt(text));
+    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+}
+
+void MainWindow::watchSession() {
+    if (m_session)
+        return;
+    m_session = new SessionWatch(this);
+    connect(m_session, &SessionWatch::changed, this,
+            [this](PauseSource source, bool on) { logging().pauseSource(source, on); });
+    m_session->start();
+}
+
 void MainWindow::showFolderText(const std::string &folder) {
     txtLogFile->setText(qt(folder));
 }
@@ -493,11 +520,12 @@ void MainWindow::showPopupMenu() {
 void MainWindow::showWindowMenu(QPoint at, QMenu *before, bool byKeyboard) {
     // The entry may have been made or removed by hand meanwhile.
     mnuPopupLogin->setChecked(startsAtLogin());
+    mnuPopupPause->setChecked(pausesWhileLocked());
     QMenu *menu = mnuPopup;
     if (before) {
         before->setAttribute(Qt::WA_DeleteOnClose);
         before->addSeparator();
-        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupExit});
+        before->addActions({mnuPopupReport, mnuPopupLogin, mnuPopupPause, mnuPopupExit});
         menu = before;
     }
     menu->popup(at);

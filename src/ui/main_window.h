@@ -35,6 +35,7 @@ struct LogTimerHolder {
 // The program's one window, "frmTimeCheck": a fixed layout of the folder,
 // the interval slider, Start and Stop, Auto-Start and the recent log.
 class LogBoxStandIn;
+class SessionWatch;
 
 class MainWindow : public QWidget,
                    private detail::LogTimerHolder,
@@ -75,6 +76,7 @@ public:
     QMenu *mnuPopup;
     QAction *mnuPopupReport;
     QAction *mnuPopupLogin;
+    QAction *mnuPopupPause;
     QAction *mnuPopupExit;
 
     // Another start asked for this copy: the window comes back (once loaded),
@@ -116,6 +118,8 @@ protected:
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
     void showTrayState(form::TrayPicture picture, const std::string &tip) override;
+    void appendLogNote(const std::string &text) override;
+    void watchSession() override;
 
 private:
     // The icon's menu, also the window's own context menu (and the edit
@@ -137,6 +141,7 @@ private:
     LogBoxStandIn *m_logStandIn = nullptr;
 
     TrayIcon m_tray;
+    SessionWatch *m_session = nullptr;
     const Clock &m_clock;
     std::unique_ptr<ReportWindow> m_report;
     Reporter m_reporter;

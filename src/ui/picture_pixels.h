@@ -14,6 +14,7 @@ struct StoredPicture {
 // Made at build time from the drawings.
 extern const StoredPicture Clock[];
 extern const StoredPicture LoggingClock[]; // as many as Clock
+extern const StoredPicture PausedClock[];  // as many as Clock
 extern const std::size_t ClockCount;
 extern const StoredPicture OpenFolder;
 

@@ -33,6 +33,11 @@ QIcon loggingClockIcon() {
     return icon;
 }
 
+QIcon pausedClockIcon() {
+    static const QIcon icon = iconOf(pixels::PausedClock);
+    return icon;
+}
+
 QPixmap openFolderPixmap() {
     return pixmapOf(pixels::OpenFolder);
 }

@@ -9,6 +9,8 @@ namespace wendle {
 QIcon clockIcon();
 // The tray's clock while logging: the same face with a mark.
 QIcon loggingClockIcon();
+// The tray's clock while logging is paused: the face with another mark.
+QIcon pausedClockIcon();
 
 // The open folder on the browse button.
 QPixmap openFolderPixmap();

@@ -1,7 +1,7 @@
 // Writes the program's pictures to files, so that the installed icons and the
 // Windows program's resources are the very pictures the running program shows:
 //   render_icon SIZE OUT.png           the clock icon as a PNG
-//   render_icon clock|logging|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
+//   render_icon clock|logging|paused|folder OUT.ico   a Windows icon file (clock: 16, 32, 48 px)
 //   render_icon pixels OUT.cpp         the pixels the Linux program shows
 #include "ui/drawings.h"
 
@@ -99,6 +99,10 @@ bool writeSource(const QString &path) {
         writePixels(
             out, QStringLiteral("logging%1").arg(size),
             wendle::clockImage(size, true).convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    for (int size : clockSizes)
+        writePixels(out, QStringLiteral("paused%1").arg(size),
+                    wendle::clockImage(size, wendle::ClockMark::Paused)
+                        .convertToFormat(QImage::Format_ARGB32_Premultiplied));
     writePixels(out, QStringLiteral("folder16"), wendle::openFolderImage(16));
     out << "} // namespace\n\nconst StoredPicture Clock[] = {";
     for (int size : clockSizes)
@@ -106,6 +110,9 @@ bool writeSource(const QString &path) {
     out << "};\nconst StoredPicture LoggingClock[] = {";
     for (int size : clockSizes)
         out << "{" << size << ", logging" << size << "}, ";
+    out << "};\nconst StoredPicture PausedClock[] = {";
+    for (int size : clockSizes)
+        out << "{" << size << ", paused" << size << "}, ";
     out << "};\nconst std::size_t ClockCount = " << std::size(clockSizes)
         << ";\nconst StoredPicture OpenFolder = {16, folder16};\n\n} // namespace wendle::pixels\n";
     out.flush();
@@ -116,9 +123,10 @@ bool writeSource(const QString &path) {
 
 int main(int argc, char *argv[]) {
     if (argc != 3) {
-        std::fprintf(stderr,
-                     "usage: render_icon SIZE OUT.png | render_icon clock|logging|folder OUT.ico | "
-                     "render_icon pixels OUT.cpp\n");
+        std::fprintf(
+            stderr,
+            "usage: render_icon SIZE OUT.png | render_icon clock|logging|paused|folder OUT.ico | "
+            "render_icon pixels OUT.cpp\n");
         return 2;
     }
     const QString out = QString::fromLocal8Bit(argv[2]);
@@ -129,6 +137,12 @@ int main(int argc, char *argv[]) {
                    : 1;
     if (std::strcmp(argv[1], "logging") == 0)
         return writeIco({wendle::clockImage(16, true), wendle::clockImage(32, true)}, out) ? 0 : 1;
+    if (std::strcmp(argv[1], "paused") == 0)
+        return writeIco({wendle::clockImage(16, wendle::ClockMark::Paused),
+                         wendle::clockImage(32, wendle::ClockMark::Paused)},
+                        out)
+                   ? 0
+                   : 1;
     if (std::strcmp(argv[1], "folder") == 0)
         return writeIco({wendle::openFolderImage(16)}, out) ? 0 : 1;
     if (std::strcmp(argv[1], "pixels") == 0)

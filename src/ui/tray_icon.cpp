@@ -30,8 +30,9 @@ int trayMessageFor(QSystemTrayIcon::ActivationReason reason) {
     return TrayMouseMove;
 }
 
-TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, QObject *parent)
-    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon),
+TrayIcon::TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
+                   QObject *parent)
+    : QObject(parent), m_picture(icon), m_loggingPicture(loggingIcon), m_pausedPicture(pausedIcon),
       m_tip(QString::fromLatin1(TrayTip)) {}
 
 TrayIcon::~TrayIcon() = default;
@@ -102,8 +103,9 @@ QIcon TrayIcon::currentPicture() const {
     case TrayPicture::Warning:
         return QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
     case TrayPicture::LoggingClock:
-    case TrayPicture::Paused:
         return m_loggingPicture;
+    case TrayPicture::Paused:
+        return m_pausedPicture;
     case TrayPicture::Clock:
         break;
     }

@@ -25,7 +25,8 @@ class TrayIcon : public QObject {
     Q_OBJECT
 
 public:
-    TrayIcon(const QIcon &icon, const QIcon &loggingIcon, QObject *parent = nullptr);
+    TrayIcon(const QIcon &icon, const QIcon &loggingIcon, const QIcon &pausedIcon,
+             QObject *parent = nullptr);
     ~TrayIcon() override;
 
     // The icon is shown once the desktop has said there is a tray, without
@@ -74,6 +75,7 @@ private:
 
     QIcon m_picture;
     QIcon m_loggingPicture;
+    QIcon m_pausedPicture;
     form::TrayPicture m_shown = form::TrayPicture::Clock;
     QString m_tip;
     std::unique_ptr<QSystemTrayIcon> m_icon;

@@ -18,6 +18,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 #include <windowsx.h>
+#include <wtsapi32.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -37,6 +38,7 @@ namespace {
 
 // Control numbers: the place of each control in the layout table, plus one.
 constexpr int FirstControlId = 100;
+constexpr int PauseCommand = 195;
 constexpr int ReportCommand = MainWindow::ReportCommand;
 constexpr int LoginCommand = 199;
 constexpr int ExitCommand = 200;
@@ -231,6 +233,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     m_icon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXICON));
     m_smallIcon = loadIcon(instance, IDI_CLOCK, GetSystemMetrics(SM_CXSMICON));
     m_loggingIcon = loadIcon(instance, IDI_CLOCK_LOGGING, GetSystemMetrics(SM_CXSMICON));
+    m_pausedIcon = loadIcon(instance, IDI_CLOCK_PAUSED, GetSystemMetrics(SM_CXSMICON));
     m_taskbarCreated = RegisterWindowMessageW(L"TaskbarCreated");
 
     WNDCLASSEXW windowClass{};
@@ -269,6 +272,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     m_popup = CreatePopupMenu();
     AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
+    AppendMenuW(m_popup, MF_STRING, PauseCommand, widen(form::PauseWhileLockedCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
                                               [this] { return logging().folder(); });
@@ -282,6 +286,7 @@ MainWindow::~MainWindow() {
     DestroyIcon(m_icon);
     DestroyIcon(m_smallIcon);
     DestroyIcon(m_loggingIcon);
+    DestroyIcon(m_pausedIcon);
     DestroyIcon(m_folderIcon);
     DeleteObject(m_font);
 }
@@ -504,7 +509,16 @@ LRESULT MainWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
         close();
         return 0;
+    case WM_WTSSESSION_CHANGE:
+        sessionChanged(wParam);
+        return 0;
+    case WM_POWERBROADCAST:
+        powerChanged(wParam);
+        return TRUE;
     case WM_DESTROY:
+        if (m_sessionWatched)
+            WTSUnRegisterSessionNotification(m_window);
+        m_sessionWatched = false;
         m_window = nullptr;
         PostQuitMessage(0);
         return 0;
@@ -545,6 +559,10 @@ void MainWindow::command(int id, int code) {
     }
     if (id == LoginCommand) {
         startAtLoginChosen(!startsAtLogin());
+        return;
+    }
+    if (id == PauseCommand) {
+        pauseWhileLockedChosen(!pausesWhileLocked());
         return;
     }
     if (id == ReportCommand) {
@@ -610,12 +628,46 @@ HICON MainWindow::trayPicture(form::TrayPicture picture) const {
     case form::TrayPicture::Warning:
         return LoadIconA(nullptr, IDI_WARNING);
     case form::TrayPicture::LoggingClock:
-    case form::TrayPicture::Paused:
         return m_loggingIcon;
+    case form::TrayPicture::Paused:
+        return m_pausedIcon;
     case form::TrayPicture::Clock:
         break;
     }
     return m_smallIcon;
+}
+
+void MainWindow::watchSession() {
+    // Told of this session only; Windows 7 has it as XP had.
+    if (!m_sessionWatched && m_window)
+        m_sessionWatched =
+            WTSRegisterSessionNotification(m_window, NOTIFY_FOR_THIS_SESSION) != FALSE;
+}
+
+void MainWindow::sessionChanged(WPARAM change) {
+    switch (change) {
+    case WTS_SESSION_LOCK:
+    case WTS_SESSION_UNLOCK:
+        logging().pauseSource(PauseSource::WindowsLock, change == WTS_SESSION_LOCK);
+        break;
+    case WTS_CONSOLE_DISCONNECT:
+    case WTS_REMOTE_DISCONNECT:
+    case WTS_CONSOLE_CONNECT:
+    case WTS_REMOTE_CONNECT:
+        logging().pauseSource(PauseSource::Disconnected,
+                              change == WTS_CONSOLE_DISCONNECT || change == WTS_REMOTE_DISCONNECT);
+        break;
+    default:
+        break;
+    }
+}
+
+void MainWindow::powerChanged(WPARAM change) {
+    // Every resume is told as automatic; one the user woke is told again.
+    if (change == PBT_APMSUSPEND)
+        logging().pauseSource(PauseSource::Sleep, true);
+    else if (change == PBT_APMRESUMEAUTOMATIC || change == PBT_APMRESUMESUSPEND)
+        logging().pauseSource(PauseSource::Sleep, false);
 }
 
 void MainWindow::addTrayIcon() {
@@ -721,6 +773,8 @@ void MainWindow::showPopupMenu() {
     // The entry may have been made or removed by hand meanwhile.
     CheckMenuItem(m_popup, LoginCommand,
                   MF_BYCOMMAND | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(m_popup, PauseCommand,
+                  MF_BYCOMMAND | (pausesWhileLocked() ? MF_CHECKED : MF_UNCHECKED));
     // Without the foreground the menu would not close when clicked away.
     SetForegroundWindow(m_window);
     TrackPopupMenu(m_popup, 0, at.x, at.y, 0, m_window, nullptr);
@@ -750,6 +804,8 @@ void MainWindow::showWindowMenu(HWND from, LPARAM at) {
     AppendMenuW(menu, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(menu, MF_STRING | (startsAtLogin() ? MF_CHECKED : MF_UNCHECKED), LoginCommand,
                 widen(form::StartAtLoginCaption).c_str());
+    AppendMenuW(menu, MF_STRING | (pausesWhileLocked() ? MF_CHECKED : MF_UNCHECKED), PauseCommand,
+                widen(form::PauseWhileLockedCaption).c_str());
     AppendMenuW(menu, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     TrackPopupMenu(menu, 0, place.x, place.y, 0, m_window, nullptr);
     DestroyMenu(menu);
@@ -780,10 +836,10 @@ void MainWindow::showRecentLogText(const std::string &text) {
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
 }
 
-void MainWindow::showNotice(const LoggingNotice &notice) {
+void MainWindow::appendLogNote(const std::string &note) {
     // Below the recent lines, where the user looks for the newest.
     const HWND view = control("txtLog");
-    std::string text = notice.text;
+    std::string text = note;
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
         text.replace(at, 1, "\r\n");
     const int length = GetWindowTextLengthW(view);
@@ -791,6 +847,10 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
     SendMessageW(view, EM_REPLACESEL, FALSE,
                  reinterpret_cast<LPARAM>(widen((length > 0 ? "\r\n" : "") + text).c_str()));
     SendMessageW(view, EM_SCROLLCARET, 0, 0);
+}
+
+void MainWindow::showNotice(const LoggingNotice &notice) {
+    appendLogNote(notice.text);
     if (!m_trayAdded)
         return;
     // The balloon says it once; the icon's picture and tip follow the

@@ -105,12 +105,18 @@ private:
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
     void showTrayState(form::TrayPicture picture, const std::string &tip) override;
+    void appendLogNote(const std::string &text) override;
+    void watchSession() override;
+    // The session locked, disconnected, suspending, or back.
+    void sessionChanged(WPARAM change);
+    void powerChanged(WPARAM change);
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;
     HICON m_icon = nullptr;
     HICON m_smallIcon = nullptr;
     HICON m_loggingIcon = nullptr; // the small icon with the mark of logging on
+    HICON m_pausedIcon = nullptr;  // and with the mark of logging paused
     HICON m_folderIcon = nullptr;
     HMENU m_popup = nullptr;
     HFONT m_font = nullptr;
@@ -134,6 +140,7 @@ private:
     HANDLE m_trayWait = nullptr;
     UINT m_taskbarCreated = 0;
     bool m_unloaded = false;
+    bool m_sessionWatched = false;
 };
 
 } // namespace wendle::win32

@@ -175,6 +175,40 @@ check_lines() {
     fi
 }
 
+# The lines of a log file as seconds since 1970.
+seconds() { while IFS= read -r line; do date -d "${line%$'\r'}" +%s; done <"$1"; }
+
+# locked_for ON OFF SECONDS: the session's change ON told by the command
+# $change, then OFF after SECONDS, with Pause While Locked on: no line in
+# $log after ON's second and before OFF is sent, the first line after OFF
+# one interval after it (give or take the second it was heard in).
+locked_for() {
+    local from to back before t
+    from=$(date +%s)
+    "$change" "$1"
+    sleep "$3"
+    to=$(date +%s)
+    before=$(line_count "$log")
+    "$change" "$2"
+    back=$(date +%s)
+    for t in $(seconds "$log"); do
+        if [ "$t" -gt $((from + 1)) ] && [ "$t" -lt "$to" ]; then
+            cat "$log"
+            fail "a line at $(date -d "@$t" +%T), inside $1 from $(date -d "@$from" +%T) to $(date -d "@$to" +%T)"
+        fi
+    done
+    wait_until 10 has_more_lines "$log" "$before" || fail "logging did not go on after $2"
+    t=$(seconds "$log" | sed -n "$((before + 1))p")
+    [ "$((t - back))" -le 3 ] || fail "the first line after $2 came at $(date -d "@$t" +%T), $((t - back)) s after it"
+}
+
+# No second is in $log twice.
+no_second_twice() {
+    local twice
+    twice=$(seconds "$log" | sort | uniq -d)
+    [ -z "$twice" ] || { cat "$log"; fail "seconds written twice: $twice"; }
+}
+
 # Waits for the program to end; fails unless it ends with status 0.
 expect_exit_0() {
     local status
@@ -234,15 +268,16 @@ is_popup_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }
 find_popup_menu() { find_program_window is_popup_menu --onlyvisible; }
 
 # click_tray_menu_item N: a right click on the icon $tray, then a click on
-# the Nth of the menu's three items (Report…, Start at Login, Exit). The
-# menu is found by the command $find_menu (find_popup_menu unless set).
+# the Nth of the menu's four items (Report…, Start at Login, Pause While
+# Locked, Exit). The menu is found by the command $find_menu
+# (find_popup_menu unless set).
 click_tray_menu_item() {
     xdotool mousemove --window "$tray" 6 6 click 3
     menu=$(${find_menu:-find_popup_menu}) || fail "a right click on the icon did not open the menu"
     sleep 0.3
     screenshot "${menu_picture:-tray-menu}"
     eval "$(xdotool getwindowgeometry --shell "$menu")"
-    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 6)) click 1
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT * (2 * $1 - 1) / 8)) click 1
 }
 
 # start_logging: the program started with logging on in the work folder,

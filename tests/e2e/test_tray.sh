@@ -36,7 +36,7 @@ wait_title_gone '^Wendle Report$' 5 || fail "the report window did not close"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
 sleep 0.6
-click_tray_menu_item 3
+click_tray_menu_item 4
 expect_exit_0
 check_lines "$log"
 xdotool search --class wendle >/dev/null 2>&1 && fail "a window of the program is left"

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # wendle.exe under Wine on the same desktop: first start with the folder
 # browser and the question, logging at 1 s in the locale's long time format,
-# minimise into the tray and back through the icon, the report window and
-# Exit from its menu, and the values left in the registry.
+# minimise into the tray and back through the icon, the report window,
+# Pause While Locked through a session lock and a suspend, and Exit from its
+# menu, and the values left in the registry.
 set -u
 source "$(dirname "$0")/lib.sh"
 
 [ -n "${WENDLE_EXE:-}" ] && [ -f "$WENDLE_EXE" ] || fail "no wendle.exe (WENDLE_EXE=${WENDLE_EXE:-})"
+[ -n "${WENDLE_TRAY_PROBE:-}" ] && [ -f "$WENDLE_TRAY_PROBE" ] || fail "no tray_probe.exe (WENDLE_TRAY_PROBE=${WENDLE_TRAY_PROBE:-})"
 command -v wine >/dev/null || fail "wine is missing (run scripts/setup.sh)"
 export WINEPREFIX="$work/wine" WINEDEBUG=-all LC_ALL=en_US.UTF-8 LANG=en_US.UTF-8
 trap 'wineserver -k 2>/dev/null; rm -rf "$work"' EXIT
@@ -88,7 +90,37 @@ xdotool windowfocus "$report" key Escape
 wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 kill -0 "$app_pid" || fail "closing the report window ended the program"
 
+# Pause While Locked from the icon's menu, and the session's changes sent
+# as Windows sends them: no line while locked, disconnected or suspended,
+# the next within an interval, no second twice. Off again, a lock changes
+# nothing.
+probe() {
+    wine "$WENDLE_TRAY_PROBE" "$@" | tr -d '\r' >"$work/probe.out"
+    grep -q '^PASS' "$work/probe.out" || fail "tray_probe $*: $(cat "$work/probe.out")"
+}
+pause_stored() { wine reg query "$key" /v PauseWhileLocked 2>/dev/null | grep -q "REG_DWORD *0x$1"; }
 click_tray_menu_item 3
+wait_until 10 pause_stored 1 || fail "Pause While Locked was not stored as 1"
+change=probe
+locked_for lock unlock 10
+locked_for disconnect connect 3
+locked_for suspend resume 3
+no_second_twice
+# The icon's tip says why, read where the shell shows it.
+probe lock 'Quorvel Wendle: paused while the screen is locked'
+screenshot win32-paused
+probe suspend 'Quorvel Wendle: paused while the computer is asleep'
+probe resume 'Quorvel Wendle: paused while the screen is locked'
+probe unlock 'Quorvel Wendle: logging every 1 second'
+click_tray_menu_item 3
+wait_until 10 succeeds_not pause_stored 1 || fail "Pause While Locked is still stored as 1"
+before=$(line_count "$log")
+probe lock
+sleep 4
+probe unlock
+[ "$(($(line_count "$log") - before))" -ge 3 ] || fail "with Pause While Locked off, a lock stopped the lines"
+
+click_tray_menu_item 4
 wait_until 60 succeeds_not kill -0 "$app_pid" 2>/dev/null || fail "Exit did not end the program"
 wait "$app_pid" || fail "the program ended with status $?"
 app_pid=

@@ -121,6 +121,7 @@ TEST_CASE("a refused machine key keeps the user's choice in the user's key") {
     ProgramSettings user(refusing);
     CHECK(user.logFolder() == "C:\\Old");
     CHECK(user.autostart() == AutostartUndecided);
+    CHECK_FALSE(user.pauseWhileLocked()); // absent: off
 
     user.setLogFolder("D:\\Mine");
     user.setAutostart(false);
@@ -136,6 +137,18 @@ TEST_CASE("a refused machine key keeps the user's choice in the user's key") {
     CHECK(user.logFolder() == "E:\\Shared");
     CHECK(user.autostart() == 1);
     CHECK(GetSettingString(User, SettingsKey, LogFolderValue, "-") == "-");
+
+    // Pause While Locked: on for the machine, 0 removes it again; a user
+    // refused the machine's key turns off what it has on.
+    admin.setPauseWhileLocked(true);
+    CHECK(GetSettingDword(Machine, SettingsKey, PauseWhileLockedValue, -1) == 1);
+    CHECK(user.pauseWhileLocked());
+    user.setPauseWhileLocked(false);
+    CHECK_FALSE(user.pauseWhileLocked());
+    CHECK(GetSettingDword(User, SettingsKey, PauseWhileLockedValue, -1) == 0);
+    admin.setPauseWhileLocked(false);
+    CHECK(GetSettingDword(Machine, SettingsKey, PauseWhileLockedValue, -1) == -1);
+    CHECK(GetSettingDword(User, SettingsKey, PauseWhileLockedValue, -1) == -1);
     clear(HKEY_LOCAL_MACHINE, SettingsKey);
     clear(HKEY_CURRENT_USER, SettingsKey);
 }

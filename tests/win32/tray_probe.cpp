@@ -10,6 +10,10 @@
 //   tray_probe written: the tip tells the interval again, 5 seconds.
 //   tray_probe taskbar-ends: the taskbar's process ends while the window is
 //   hidden in the tray: the window comes back.
+//   tray_probe lock|unlock|disconnect|connect|suspend|resume [TIP]: tells
+//   the window, as Windows does, that the session was locked or unlocked,
+//   disconnected from the console or connected to a remote screen, or that
+//   the computer suspends or resumes; with TIP, the icon's tip is then TIP.
 // The icon's tip and balloon are read where the shell shows them: Wine's
 // tooltip windows in the shell's own process.
 #include "form/texts.h"
@@ -21,6 +25,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <wtsapi32.h>
 
 #include <cstdio>
 #include <string>
@@ -192,6 +197,21 @@ int checkHeld(const std::wstring &folder) {
 
 } // namespace
 
+// What the session's change is as a window message.
+struct SessionMessage {
+    const wchar_t *name;
+    UINT message;
+    WPARAM change;
+};
+constexpr SessionMessage SessionMessages[] = {
+    {L"lock", WM_WTSSESSION_CHANGE, WTS_SESSION_LOCK},
+    {L"unlock", WM_WTSSESSION_CHANGE, WTS_SESSION_UNLOCK},
+    {L"disconnect", WM_WTSSESSION_CHANGE, WTS_CONSOLE_DISCONNECT},
+    {L"connect", WM_WTSSESSION_CHANGE, WTS_REMOTE_CONNECT},
+    {L"suspend", WM_POWERBROADCAST, PBT_APMSUSPEND},
+    {L"resume", WM_POWERBROADCAST, PBT_APMRESUMEAUTOMATIC},
+};
+
 int main() {
     g_window = FindWindowW(wendle::win32::MainWindow::ClassName, nullptr);
     if (!g_window)
@@ -222,6 +242,19 @@ int main() {
         std::puts("PASS");
         return 0;
     }
+    for (const SessionMessage &session : SessionMessages)
+        if (mode == session.name) {
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(g_window, session.message, session.change, 0, SMTO_ABORTIFHUNG,
+                                     30000, &result))
+                return std::puts("FAIL: the window did not take the message"), 1;
+            if (count > 2 && !within(10, [&] { return iconTip() == args[2]; }))
+                return fail("the tip is not the one expected", iconTip());
+            std::puts("PASS");
+            return 0;
+        }
+    if (!mode.empty())
+        return std::printf("FAIL: no such probe: %s\n", wendle::win32::narrow(mode).c_str()), 2;
 
     const bool visible = IsWindowVisible(g_window);
     DWORD_PTR result = 0;
