@@ -14,6 +14,7 @@
 #include "ui/qt_text.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
+#include "ui/window_frames.h"
 #include "ui/x11_window.h"
 
 #include <QAction>
@@ -100,6 +101,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
       m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
+    readWindowsAsFrames();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
