@@ -4,9 +4,12 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleWidget>
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
+#include <QTimer>
 
 namespace wendle {
 
@@ -26,8 +29,11 @@ QMenu *menuOf(const QAction *action) {
     return any;
 }
 
-// "&Report…" is read "Report…"; "&&" is one "&".
+// "&Report…" is read "Report…"; "&&" is one "&"; what follows a tab is the
+// entry's key, read as its shortcut.
 QString withoutMnemonic(QString text) {
+    if (const qsizetype tab = text.indexOf(QLatin1Char('\t')); tab >= 0)
+        text.truncate(tab);
     for (qsizetype at = text.indexOf(QLatin1Char('&')); at >= 0 && at < text.size();
          at = text.indexOf(QLatin1Char('&'), at + 1))
         text.remove(at, 1);
@@ -66,8 +72,11 @@ public:
             return QString();
         if (t == QAccessible::Name)
             return withoutMnemonic(m_action->text());
-        if (t == QAccessible::Accelerator)
-            return m_action->shortcut().toString(QKeySequence::NativeText);
+        if (t == QAccessible::Accelerator) {
+            const QString key = m_action->shortcut().toString(QKeySequence::NativeText);
+            const qsizetype tab = m_action->text().indexOf(QLatin1Char('\t'));
+            return key.isEmpty() && tab >= 0 ? m_action->text().mid(tab + 1) : key;
+        }
         return QString();
     }
     void setText(QAccessible::Text, const QString &) override {}
@@ -92,7 +101,7 @@ public:
         s.focused = menu && menu->activeAction() == m_action;
         if (m_action && m_action->isCheckable()) {
             s.checkable = true;
-            s.checked = m_action->isChecked();
+            s.checked = m_action->isChecked() != m_aboutToToggle;
         }
         return s;
     }
@@ -121,8 +130,52 @@ public:
     }
     QStringList keyBindingsForAction(const QString &) const override { return {}; }
 
+    // Tells the state the entry is about to take, while it still has the
+    // focus: a menu closes before its chosen entry toggles, and what is
+    // told after that belongs to a control no longer focused.
+    void tellComingToggle() {
+        m_aboutToToggle = true;
+        tellToggle();
+        m_aboutToToggle = false;
+        // The toggle itself, within this key's handling, is not told twice.
+        m_told = true;
+        QTimer::singleShot(0, m_action.data(), [this] { m_told = false; });
+    }
+    void tellToggle() {
+        if (m_told)
+            return;
+        QAccessible::State changed;
+        changed.checked = true;
+        QAccessibleStateChangeEvent event(m_action.data(), changed);
+        QAccessible::updateAccessibility(&event);
+    }
+
 private:
     QPointer<QAction> m_action;
+    bool m_aboutToToggle = false;
+    bool m_told = false;
+};
+
+// Return or Enter on a checkable entry of any menu.
+class ComingToggles final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::KeyPress || !QAccessible::isActive())
+            return false;
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        auto *menu = qobject_cast<QMenu *>(watched);
+        if (!menu || (key != Qt::Key_Return && key != Qt::Key_Enter))
+            return false;
+        QAction *action = menu->activeAction();
+        if (action && action->isCheckable() && action->isEnabled() && !action->menu())
+            if (auto *entry =
+                    dynamic_cast<MenuEntry *>(QAccessible::queryAccessibleInterface(action)))
+                entry->tellComingToggle();
+        return false;
+    }
 };
 
 // A menu whose entries are the ones above, each counted in its place.
@@ -155,14 +208,11 @@ private:
     QMenu *menu() const { return static_cast<QMenu *>(widget()); }
 };
 
-// The check box's new state is told as it changes, also when the menu it
-// was chosen in has just closed.
+// The check box's new state is told as it changes, by the program too.
 void tellToggles(QAction *action) {
     QObject::connect(action, &QAction::toggled, action, [action] {
-        QAccessible::State changed;
-        changed.checked = true;
-        QAccessibleStateChangeEvent event(action, changed);
-        QAccessible::updateAccessibility(&event);
+        if (auto *entry = dynamic_cast<MenuEntry *>(QAccessible::queryAccessibleInterface(action)))
+            entry->tellToggle();
     });
 }
 
@@ -182,6 +232,7 @@ QAccessibleInterface *menuAccessible(const QString &, QObject *object) {
 void readCheckableMenuItemsAsCheckBoxes() {
     static const bool installed = [] {
         QAccessible::installFactory(menuAccessible);
+        qApp->installEventFilter(new ComingToggles(qApp));
         return true;
     }();
     (void)installed;

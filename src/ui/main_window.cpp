@@ -12,6 +12,7 @@
 #include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
+#include "ui/spoken_value.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
 #include "ui/window_frames.h"
@@ -211,6 +212,8 @@ void MainWindow::createControls() {
     lblTimerValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     sldTimerInterval = new QSlider(Qt::Horizontal, this);
+    // Before anything reads it: its value is heard in words.
+    setSpokenValue(sldTimerInterval, QString());
     sldTimerInterval->setObjectName(QStringLiteral("sldTimerInterval"));
     sldTimerInterval->setRange(form::IntervalMin, form::IntervalMax);
     sldTimerInterval->setValue(LoggingControl::DefaultIntervalMs / 1000);
@@ -406,8 +409,8 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
 
 void MainWindow::showInterval(int seconds) {
     lblTimerValue->setText(qt(form::intervalShortText(seconds)));
-    // Read after the slider's number, so that it is heard with its unit.
-    sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
+    // Heard with its unit, as the value itself.
+    setSpokenValue(sldTimerInterval, qt(form::intervalSpokenText(seconds)));
 }
 
 void MainWindow::setTrayTip(const std::string &tip) {
