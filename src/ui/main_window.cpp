@@ -4,6 +4,7 @@
 #include "form/font_scale.h"
 #include "form/interval_text.h"
 #include "form/layout.h"
+#include "form/recent_log_text.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
 #include "ui/caption_font.h"
@@ -37,6 +38,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 
@@ -248,6 +250,7 @@ void MainWindow::createControls() {
         showWindowMenu(txtLogFile->mapToGlobal(at), txtLogFile->createStandardContextMenu());
     });
     txtLogFile->setContextMenuPolicy(Qt::CustomContextMenu);
+    txtLogFile->installEventFilter(this);
 
     for (QPushButton *button : {cmdStart, cmdStop, cmdShowLog}) {
         button->setAutoDefault(false);
@@ -383,11 +386,17 @@ void MainWindow::showRecentLogText(const std::string &text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QPlainTextEdit *box = recentLog();
     box->setPlainText(shown);
+    // The caret at the end of the newest line, not on the empty one after
+    // the last CR LF, so that arriving in the box reads that line; the view
+    // shows the very end.
     QTextCursor cursor = box->textCursor();
     cursor.movePosition(QTextCursor::End);
+    if (cursor.block().text().isEmpty() && cursor.block().previous().isValid())
+        cursor.movePosition(QTextCursor::PreviousCharacter);
     box->setTextCursor(cursor);
-    // The caret sits on the empty line after the last CR LF; show the very end.
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    // What Show Recent Log did, heard on arriving in the box.
+    box->setAccessibleDescription(qt(form::recentLogDescription(text)));
 }
 
 void MainWindow::report(const std::string &message) {
@@ -422,6 +431,9 @@ void MainWindow::setTrayTip(const std::string &tip) {
 
 void MainWindow::showFolderText(const std::string &folder) {
     txtLogFile->setText(qt(folder));
+    // From its start, as a Windows text box shows it; a screen reader then
+    // reads the whole line from the caret.
+    txtLogFile->setCursorPosition(0);
 }
 
 std::string MainWindow::browseForFolder(const std::string &title) {
@@ -531,6 +543,17 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    // Tab into the folder box selects nothing, as in a Windows form: Qt's
+    // select-all would have a screen reader read the path twice, once as
+    // "selected".
+    if (watched == txtLogFile && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(txtLogFile, &plain);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         auto *button = qobject_cast<QAbstractButton *>(watched);
