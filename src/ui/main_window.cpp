@@ -13,6 +13,7 @@
 #include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
+#include "ui/read_only_line.h"
 #include "ui/spoken_value.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
@@ -183,6 +184,7 @@ void MainWindow::createControls() {
     lblLogFile->setObjectName(QStringLiteral("lblLogFile"));
 
     txtLogFile = new QLineEdit(this);
+    readLockedLineWhole(txtLogFile);
     txtLogFile->setObjectName(QStringLiteral("txtLogFile"));
     // Locked: it can be focused, selected and copied, but not typed into.
     txtLogFile->setReadOnly(true);
@@ -431,9 +433,6 @@ void MainWindow::setTrayTip(const std::string &tip) {
 
 void MainWindow::showFolderText(const std::string &folder) {
     txtLogFile->setText(qt(folder));
-    // From its start, as a Windows text box shows it; a screen reader then
-    // reads the whole line from the caret.
-    txtLogFile->setCursorPosition(0);
 }
 
 std::string MainWindow::browseForFolder(const std::string &title) {
