@@ -9,6 +9,7 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QPointer>
+#include <QStyle>
 #include <QTimer>
 
 namespace wendle {
@@ -156,7 +157,8 @@ private:
     bool m_told = false;
 };
 
-// Return or Enter on a checkable entry of any menu.
+// Return or Enter (or Space, where the style chooses with it) on a
+// checkable entry of any menu.
 class ComingToggles final : public QObject {
 public:
     using QObject::QObject;
@@ -167,7 +169,11 @@ protected:
             return false;
         const int key = static_cast<QKeyEvent *>(event)->key();
         auto *menu = qobject_cast<QMenu *>(watched);
-        if (!menu || (key != Qt::Key_Return && key != Qt::Key_Enter))
+        const bool chooses =
+            key == Qt::Key_Return || key == Qt::Key_Enter ||
+            (key == Qt::Key_Space && menu &&
+             menu->style()->styleHint(QStyle::SH_Menu_SpaceActivatesItem, nullptr, menu));
+        if (!menu || !chooses)
             return false;
         QAction *action = menu->activeAction();
         if (action && action->isCheckable() && action->isEnabled() && !action->menu())
@@ -222,8 +228,8 @@ QAccessibleInterface *menuAccessible(const QString &, QObject *object) {
     auto *action = qobject_cast<QAction *>(object);
     if (!action || !menuOf(action))
         return nullptr;
-    if (action->isCheckable())
-        tellToggles(action);
+    // Connected for any entry: one may become checkable later.
+    tellToggles(action);
     return new MenuEntry(action);
 }
 
