@@ -295,7 +295,10 @@ void ReportWindow::showEvent(QShowEvent *event) {
 void ReportWindow::hideEvent(QHideEvent *event) {
     QWidget::hideEvent(event);
     m_follow.stop();
-    // Back where the report was opened from, and heard there.
+    // Closed, not minimised: back where the report was opened from, and
+    // heard there.
+    if (event->spontaneous())
+        return;
     if (QWidget *back = m_cameFrom.data(); back && back->isVisible()) {
         back->window()->activateWindow();
         back->setFocus(Qt::ActiveWindowFocusReason);
