@@ -12,11 +12,9 @@ std::string clockText(int secondsOfDay) {
 }
 
 std::string durationText(long seconds) {
-    std::string text =
-        std::to_string(seconds / 3600) + " h " + std::to_string(seconds / 60 % 60) + " min";
-    if (seconds % 60 != 0)
-        text += " " + std::to_string(seconds % 60) + " s";
-    return text;
+    // Always with the seconds, so that every total is heard in one form.
+    return std::to_string(seconds / 3600) + " h " + std::to_string(seconds / 60 % 60) + " min " +
+           std::to_string(seconds % 60) + " s";
 }
 
 } // namespace wendle::report

@@ -121,16 +121,7 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
                     << " cannot be read: " << day.readError << "\n";
         if (!svgFile.empty()) {
             std::ofstream svg(std::filesystem::u8path(svgFile), std::ios::binary);
-            const std::string range = isoDate(from) + " to " + isoDate(to);
-            std::string unreadable;
-            for (const std::string &notice : unreadableNotices(record))
-                unreadable +=
-                    (unreadable.empty() ? "; lines that are not a time of day: " : ", ") + notice;
-            svg << timelineSvg(layOutTimeline(record),
-                               {"Wendle record of " + folder + ", " + range,
-                                "Logged from " + range + ", total " +
-                                    durationText(grandTotal(record)) + unreadable +
-                                    ". A row a day, 00:00 to 24:00, each day's total at its end."});
+            svg << timelineSvg(layOutTimeline(record), timelineHeading(folder, from, to, record));
             if (!svg.flush())
                 throw Failure{"cannot write " + svgFile};
         }

@@ -54,4 +54,15 @@ std::string reportSummary(const std::vector<DayRecord> &days) {
     return summary;
 }
 
+SvgHeading timelineHeading(const std::string &folder, const LocalDate &from, const LocalDate &to,
+                           const std::vector<DayRecord> &days) {
+    const std::string range = isoDate(from) + " to " + isoDate(to);
+    std::string unreadable;
+    for (const std::string &notice : unreadableNotices(days))
+        unreadable += (unreadable.empty() ? "; lines that are not a time of day: " : ", ") + notice;
+    return {"Wendle record of " + folder + ", " + range,
+            "Logged from " + range + ", total " + durationText(grandTotal(days)) + unreadable +
+                ". A row a day, 00:00 to 24:00, each day's total at its end."};
+}
+
 } // namespace wendle::report

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "report/day_record.h"
+#include "report/timeline.h"
 
 #include <string>
 #include <vector>
@@ -19,10 +20,16 @@ std::vector<ReportEntry> reportEntries(const std::vector<DayRecord> &days);
 
 long grandTotal(const std::vector<DayRecord> &days);
 
-// "Total 12 h 5 min" and, on lines of their own, the days with lines that
+// "Total 12 h 5 min 0 s" and, on lines of their own, the days with lines that
 // are not a time of day, then the days whose file could not be read and why.
 std::string reportSummary(const std::vector<DayRecord> &days);
 // "2026-12-01: lines 3, 17", a day a line; empty when every line was read.
 std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days);
+
+// The timeline's title and description, as the SVG file and the report
+// window's picture give them to a screen reader: the folder, the range of
+// days, the grand total and any unreadable lines.
+SvgHeading timelineHeading(const std::string &folder, const LocalDate &from, const LocalDate &to,
+                           const std::vector<DayRecord> &days);
 
 } // namespace wendle::report

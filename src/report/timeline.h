@@ -39,7 +39,7 @@ struct TimelineMetrics {
 // Days in the order they are shown, top to bottom.
 Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetrics &metrics = {});
 
-// "09:00:00 – 12:30:00 (3 h 30 min)".
+// "09:00:00 – 12:30:00 (3 h 30 min 0 s)".
 std::string stretchText(const Stretch &stretch);
 
 // What pointing at (x, y) shows: the text of the stretch there, or nothing.

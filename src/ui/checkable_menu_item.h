@@ -2,9 +2,10 @@
 
 namespace wendle {
 
-// Qt reads a checkable menu item to a screen reader as a plain item, its
-// state heard only when checked; this reads it as a check box, ticked or
-// not. Installed once, for every menu of the program.
+// Every menu of the program read to a screen reader with its entries in
+// their places, a checkable entry as a check box, ticked or not, when moved
+// to and when toggled. Installed once, for every menu and every checkable
+// entry, whichever menu shows it.
 void readCheckableMenuItemsAsCheckBoxes();
 
 } // namespace wendle

@@ -4,6 +4,7 @@
 #include "form/font_scale.h"
 #include "form/interval_text.h"
 #include "form/layout.h"
+#include "form/recent_log_text.h"
 #include "form/texts.h"
 #include "form/tray_messages.h"
 #include "ui/caption_font.h"
@@ -13,8 +14,11 @@
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
 #include "ui/session_watch.h"
+#include "ui/read_only_line.h"
+#include "ui/spoken_value.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
+#include "ui/window_frames.h"
 #include "ui/x11_window.h"
 
 #include <QAction>
@@ -36,6 +40,7 @@
 #include <QShortcut>
 #include <QSlider>
 #include <QStyle>
+#include <QTextBlock>
 #include <QTimer>
 #include <QToolButton>
 
@@ -100,6 +105,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
       m_tray(clockIcon(), loggingClockIcon(), pausedClockIcon(), this), m_clock(clock) {
     setObjectName(QStringLiteral("frmTimeCheck"));
     readCheckableMenuItemsAsCheckBoxes();
+    readWindowsAsFrames();
     setWindowTitle(QString::fromLatin1(form::WindowCaption));
     setWindowIcon(clockIcon());
     createControls();
@@ -192,6 +198,7 @@ void MainWindow::createControls() {
     lblLogFile->setObjectName(QStringLiteral("lblLogFile"));
 
     txtLogFile = new QLineEdit(this);
+    readLockedLineWhole(txtLogFile);
     txtLogFile->setObjectName(QStringLiteral("txtLogFile"));
     // Locked: it can be focused, selected and copied, but not typed into.
     txtLogFile->setReadOnly(true);
@@ -223,6 +230,8 @@ void MainWindow::createControls() {
     lblTimerValue->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     sldTimerInterval = new QSlider(Qt::Horizontal, this);
+    // Before anything reads it: its value is heard in words.
+    setSpokenValue(sldTimerInterval, QString());
     sldTimerInterval->setObjectName(QStringLiteral("sldTimerInterval"));
     sldTimerInterval->setRange(form::IntervalMin, form::IntervalMax);
     sldTimerInterval->setValue(LoggingControl::DefaultIntervalMs / 1000);
@@ -257,6 +266,7 @@ void MainWindow::createControls() {
         showWindowMenu(txtLogFile->mapToGlobal(at), txtLogFile->createStandardContextMenu());
     });
     txtLogFile->setContextMenuPolicy(Qt::CustomContextMenu);
+    txtLogFile->installEventFilter(this);
 
     for (QPushButton *button : {cmdStart, cmdStop, cmdShowLog}) {
         button->setAutoDefault(false);
@@ -395,11 +405,17 @@ void MainWindow::showRecentLogText(const std::string &text) {
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     QPlainTextEdit *box = recentLog();
     box->setPlainText(shown);
+    // The caret at the end of the newest line, not on the empty one after
+    // the last CR LF, so that arriving in the box reads that line; the view
+    // shows the very end.
     QTextCursor cursor = box->textCursor();
     cursor.movePosition(QTextCursor::End);
+    if (cursor.block().text().isEmpty() && cursor.block().previous().isValid())
+        cursor.movePosition(QTextCursor::PreviousCharacter);
     box->setTextCursor(cursor);
-    // The caret sits on the empty line after the last CR LF; show the very end.
     box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+    // What Show Recent Log did, heard on arriving in the box.
+    box->setAccessibleDescription(qt(form::recentLogDescription(text)));
 }
 
 void MainWindow::report(const std::string &message) {
@@ -416,8 +432,8 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
 
 void MainWindow::showInterval(int seconds) {
     lblTimerValue->setText(qt(form::intervalShortText(seconds)));
-    // Read after the slider's number, so that it is heard with its unit.
-    sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
+    // Heard with its unit, as the value itself.
+    setSpokenValue(sldTimerInterval, qt(form::intervalSpokenText(seconds)));
 }
 
 void MainWindow::showTrayState(form::TrayPicture picture, const std::string &tip) {
@@ -552,6 +568,17 @@ void MainWindow::contextMenuEvent(QContextMenuEvent *event) {
 }
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event) {
+    // Tab into the folder box selects nothing, as in a Windows form: Qt's
+    // select-all would have a screen reader read the path twice, once as
+    // "selected".
+    if (watched == txtLogFile && event->type() == QEvent::FocusIn) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason) {
+            QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+            QCoreApplication::sendEvent(txtLogFile, &plain);
+            return true;
+        }
+    }
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         auto *button = qobject_cast<QAbstractButton *>(watched);

@@ -6,6 +6,9 @@
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
+#include <QApplication>
 #include <QHeaderView>
 #include <QHelpEvent>
 #include <QLabel>
@@ -48,6 +51,10 @@ report::WindowFont windowFont(const QFont &font) {
             metrics.horizontalAdvance(QString::fromLatin1(report::DayColumnSample)),
             metrics.horizontalAdvance(QString::fromLatin1(report::TotalColumnSample))};
 }
+
+// The timeline is a picture to a screen reader, named and described as the
+// SVG file is; what it shows is read from the list below it.
+QAccessibleInterface *timelineAccessible(const QString &, QObject *object);
 
 } // namespace
 
@@ -135,8 +142,22 @@ private:
     int m_stretch = -1;
 };
 
+namespace {
+
+QAccessibleInterface *timelineAccessible(const QString &, QObject *object) {
+    auto *view = dynamic_cast<TimelineView *>(object);
+    return view ? new QAccessibleWidget(view, QAccessible::Graphic) : nullptr;
+}
+
+} // namespace
+
 ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> folder, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_days(clock, std::move(folder)) {
+    : QWidget(parent, Qt::Window), m_days(clock, folder), m_folder(std::move(folder)) {
+    static const bool timelineRead = [] {
+        QAccessible::installFactory(timelineAccessible);
+        return true;
+    }();
+    (void)timelineRead;
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(QString::fromLatin1(report::ReportWindowTitle));
     setWindowIcon(clockIcon());
@@ -158,6 +179,9 @@ ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> fold
     m_summary = new QLabel;
     m_summary->setObjectName(QStringLiteral("reportSummary"));
     m_summary->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    // Tab reaches the grand total and the unreadable lines, so that a screen
+    // reader hears them.
+    m_summary->setFocusPolicy(Qt::StrongFocus);
     auto *layout = new QVBoxLayout(this);
     // The list some lines high; the timeline takes what the window gains.
     m_list->setFixedHeight(QFontMetrics(font()).height() * 7);
@@ -179,6 +203,9 @@ ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> fold
 }
 
 void ReportWindow::present() {
+    // Where the focus goes back to when the report closes.
+    if (QWidget *focused = QApplication::focusWidget(); focused && focused->window() != this)
+        m_cameFrom = focused;
     m_days.refresh();
     if (!m_sized)
         sizeToContent();
@@ -241,11 +268,22 @@ void ReportWindow::showDays() {
             item->setData(0, Qt::UserRole, int(entry.day));
             item->setData(0, Qt::UserRole + 1, entry.stretch);
         }
-        m_list->expandAll();
+        // Days open, each with its stretches; a stretch has nothing to open.
+        for (int d = 0; d < m_list->topLevelItemCount(); ++d)
+            if (m_list->topLevelItem(d)->childCount() > 0)
+                m_list->topLevelItem(d)->setExpanded(true);
         if (QTreeWidgetItem *item = m_list->topLevelItem(std::max(0, current)))
             m_list->setCurrentItem(item);
     }
     m_summary->setText(qt(report::reportSummary(days())));
+    // The grand total is also heard with the list, as the window opens.
+    m_list->setAccessibleDescription(m_summary->text());
+    if (!days().empty()) {
+        const report::SvgHeading heading =
+            report::timelineHeading(m_folder(), days().back().date, days().front().date, days());
+        m_timeline->setAccessibleName(qt(heading.title));
+        m_timeline->setAccessibleDescription(qt(heading.description));
+    }
     m_timeline->update();
 }
 
@@ -257,6 +295,15 @@ void ReportWindow::showEvent(QShowEvent *event) {
 void ReportWindow::hideEvent(QHideEvent *event) {
     QWidget::hideEvent(event);
     m_follow.stop();
+    // Closed, not minimised: back where the report was opened from, and
+    // heard there.
+    if (event->spontaneous())
+        return;
+    if (QWidget *back = m_cameFrom.data(); back && back->isVisible()) {
+        back->window()->activateWindow();
+        back->setFocus(Qt::ActiveWindowFocusReason);
+    }
+    m_cameFrom = nullptr;
 }
 
 } // namespace wendle

@@ -3,6 +3,7 @@
 #include "logging/clock.h"
 #include "report/recent_days.h"
 
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
@@ -57,6 +58,8 @@ private:
     QScrollArea *m_scroll;
     QTreeWidget *m_list;
     QLabel *m_summary;
+    std::function<std::string()> m_folder;
+    QPointer<QWidget> m_cameFrom;
     bool m_sized = false;
 };
 

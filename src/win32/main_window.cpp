@@ -12,6 +12,7 @@
 #include "logging/system_error.h"
 #include "logging/text_win32.h"
 #include "win32/dpi.h"
+#include "win32/accessible_text.h"
 #include "win32/folder_picker.h"
 #include "win32/resources.h"
 
@@ -864,6 +865,10 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
 
 void MainWindow::showInterval(int seconds) {
     SetWindowTextW(control("lblTimerValue"), widen(form::intervalShortText(seconds)).c_str());
+    // A screen reader hears the slider's value with its unit, not the bare
+    // number the trackbar gives.
+    setAccessibleText(control("sldTimerInterval"), AccessibleText::Value,
+                      widen(form::intervalSpokenText(seconds)));
 }
 
 void MainWindow::showTrayState(form::TrayPicture, const std::string &) {

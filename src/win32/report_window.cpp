@@ -7,6 +7,7 @@
 #include "report/report_entries.h"
 #include "report/report_window_design.h"
 #include "win32/dpi.h"
+#include "win32/accessible_text.h"
 
 #include <algorithm>
 
@@ -312,6 +313,14 @@ void ReportWindow::choose(int entry) {
         SetWindowTextW(m_status, text.c_str());
         // Told to a screen reader as it changes.
         NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_status, OBJID_WINDOW, CHILDID_SELF);
+        // The window itself has the focus, and a screen reader reads what
+        // has the focus: the chosen entry as its name, the grand total and
+        // any unreadable lines as its description.
+        setAccessibleText(m_window, AccessibleText::Name,
+                          widen(entries.empty() ? std::string() : entries[m_chosen].name));
+        setAccessibleText(m_window, AccessibleText::Description,
+                          widen(report::reportSummary(m_days.days())));
+        NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, m_window, OBJID_CLIENT, CHILDID_SELF);
     }
     // The chosen one in sight.
     if (!entries.empty()) {

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # The window as a screen reader reads it, over AT-SPI on the test's own
 # session and accessibility buses: every control named, the slider's value
-# with its unit, the focus on Stop after Space on Start, and the window's
-# own menu opened and used by keyboard alone, Start at Login read with its
-# state, and the report window's days read with their totals.
+# in words, the focus on Stop after Space on Start, and the window's own
+# menu opened and used by keyboard alone, Start at Login a check box with
+# its state, counted by its menu, and the report window's days read with
+# their totals, days opening onto their stretches, the grand total next.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -48,7 +49,7 @@ push button|Show Recent Log  ||
 text|Recent Log|The end of today's log, as Show Recent Log read it|
 push button|Start||
 push button|Stop||
-slider|Time Check Frequency|10 seconds|Time Check Frequency 
+spin button|Time Check Frequency||Time Check Frequency 
 check box|Auto-Start ||
 EXPECTED
 [ "$(grep -c '' "$work/controls")" -eq 8 ] || fail "not eight controls to reach"
@@ -63,10 +64,14 @@ xdotool windowfocus "$wid" key --delay 100 Tab Tab Tab Tab
 wait_until 5 focused_is Start || fail "four Tabs do not reach Start: $("$check" focused)"
 xdotool key space
 wait_until 5 focused_is Stop || fail "after Space on Start the focus is not on Stop: $("$check" focused)"
-# Tab on to the slider, which speaks its new value with the unit.
-xdotool key Tab End
-slider_says() { "$check" controls >"$work/controls" && grep -q "^slider|Time Check Frequency|$1|" "$work/controls"; }
-wait_until 5 slider_says '60 seconds' || fail "the slider at its end does not read 60 seconds"
+# Tab on to the slider, whose value reads in words at either end.
+slider_says() { [ "$("$check" value 'Time Check Frequency' 2>/dev/null)" = "$1" ]; }
+xdotool key Tab
+for end_and_words in 'End|60 seconds' 'Home|1 second' 'End|60 seconds'; do
+    xdotool key "${end_and_words%%|*}"
+    wait_until 5 slider_says "${end_and_words#*|}" ||
+        fail "after ${end_and_words%%|*} the slider does not read ${end_and_words#*|}: $("$check" value 'Time Check Frequency')"
+done
 screenshot accessibility-logging
 xdotool key shift+Tab space
 wait_until 5 focused_is Start || fail "after Stop the focus is not on Start: $("$check" focused)"
@@ -80,22 +85,34 @@ wait_until 20 listening || fail "no AT-SPI listener for the menu"
 xdotool key shift+F10
 wait "$listener"
 screenshot accessibility-menu
-[ "$(cat "$work/login")" = 'check box unchecked' ] ||
+[ "$(cat "$work/login")" = 'check box unchecked in popup menu' ] ||
     fail "Start at Login is not read as an unchecked item: $(cat "$work/login" "$work/login.err")"
 xdotool key Return
 wait_for_title '^Wendle Report$' 10 >/dev/null || fail "Shift+F10 and Enter did not open the report"
 # Today first, with its total, then its stretch; the arrow key goes to it.
 day="$today, $(LC_ALL=C date +%a), total 0 h 0 min 30 s"
 stretch="09:00:00 – 09:00:30 (0 h 0 min 30 s)"
-report_reads() { "$check" report >"$work/report" 2>/dev/null && grep -qxF "$day" "$work/report"; }
+report_reads() { "$check" report >"$work/report" 2>/dev/null && grep -qF "$day|" "$work/report"; }
 wait_until 20 report_reads || { cat "$work/report"; fail "the report window does not read today with its total"; }
 [ "$(grep -c '' "$work/report")" -ge 8 ] || fail "the report window does not read 7 days and a stretch"
-grep -qxF "$stretch" "$work/report" || fail "the report window does not read today's stretch"
+# A day with stretches opens onto them; a stretch and an empty day open nothing.
+while IFS='|' read -r entry states; do
+    grep -qxF "$entry|$states" "$work/report" ||
+        { cat "$work/report"; fail "the report window does not read '$entry' as '$states'"; }
+done <<ENTRIES
+$day|expandable expanded
+$stretch|
+$(LC_ALL=C date -d yesterday +%Y-%m-%d), $(LC_ALL=C date -d yesterday +%a), total 0 h 0 min 0 s|
+ENTRIES
 report_focus_is() { [ "$("$check" report-focused 2>/dev/null)" = "$1" ]; }
 wait_until 5 report_focus_is "$day" || fail "today does not have the focus: $("$check" report-focused)"
 xdotool key Down
 wait_until 5 report_focus_is "$stretch" || fail "Down does not go to the stretch: $("$check" report-focused)"
 screenshot accessibility-report
+# Qt leaves the list's current entry marked focused beside the label.
+report_focus_has() { "$check" report-focused 2>/dev/null | grep -qxF "$1"; }
+xdotool key Tab
+wait_until 5 report_focus_has 'Total 0 h 0 min 30 s' || fail "Tab does not reach the grand total: $("$check" report-focused)"
 report=$(visible_windows '^Wendle Report$' | head -n1)
 xdotool windowfocus "$report" key Escape
 wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"

@@ -1,12 +1,14 @@
 #include "form/contrast.h"
 #include "form/font_scale.h"
+#include "form/recent_log_text.h"
 
 #include <QTest>
 
 using namespace wendle::form;
 
-// Rules both front ends share: the window's size for the user's font, and
-// greyed text that stays readable in any scheme.
+// Rules both front ends share: the window's size for the user's font,
+// greyed text that stays readable in any scheme, and what the log view tells
+// a screen reader it holds.
 class TestFormRules : public QObject {
     Q_OBJECT
 
@@ -50,6 +52,24 @@ private slots:
         QCOMPARE(shown == grey, kept);
         // Still a grey: no nearer the text than it must be.
         QVERIFY(contrastRatio(shown, window) < 3.3 || kept);
+    }
+
+    void recentLogDescription_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("lines in CR LF, the caret's empty line not counted")
+            << "09:00:10\r\n09:00:20\r\n09:00:30\r\n"
+            << "3 lines, last at 09:00:30";
+        QTest::newRow("one line, no line break") << "09:00:10"
+                                                 << "1 line, last at 09:00:10";
+        QTest::newRow("nothing logged yet") << ""
+                                            << "no lines";
+    }
+    void recentLogDescription() {
+        QFETCH(QString, text);
+        QFETCH(QString, told);
+        QCOMPARE(QString::fromStdString(wendle::form::recentLogDescription(text.toStdString())),
+                 "The end of today's log, as Show Recent Log read it: " + told);
     }
 
     void contrastOfKnownPairs() {

@@ -3,9 +3,11 @@
 
 atspi_check.py controls          every control of the main window, one a line
 atspi_check.py focused           the name of the control that has the focus
-atspi_check.py report            the report window's days and stretches
-atspi_check.py report-focused    the report window's item that has the focus
-atspi_check.py login-item        waits for a menu to open: its Start at Login item's role and state
+atspi_check.py value NAME        the value of the control NAME as read: its shown text, else its number
+atspi_check.py report            the report window's days and stretches, each with whether it opens
+atspi_check.py report-focused    the report window's entry or line that has the focus
+atspi_check.py login-item        waits for a menu to open: its Start at Login item's role and state,
+                                 and the role of the parent that counts it among its children
 Exits 3 while the window is not (yet) in the tree.
 """
 import sys
@@ -53,8 +55,12 @@ def login_item():
         for node in (menu if menu is not None else ()):
             if node is not None and node.name == "Start at Login" and not found:
                 states = node.getState()
+                parent = node.parent
+                index = node.getIndexInParent()
+                counted = parent is not None and index >= 0 and parent.getChildAtIndex(index) == node
                 found.append(node.getRoleName() + (
-                    " checked" if states.contains(pyatspi.STATE_CHECKED) else " unchecked"))
+                    " checked" if states.contains(pyatspi.STATE_CHECKED) else " unchecked") +
+                    (" in " + parent.getRoleName() if counted else " outside the tree"))
                 pyatspi.Registry.stop()
 
     from gi.repository import GLib
@@ -66,6 +72,24 @@ def login_item():
         return 3
     print(found[0])
     return 0
+
+
+def value_of(node):
+    try:
+        text = node.queryText()
+        shown = text.getText(0, text.characterCount)
+        if shown:
+            return shown
+    except NotImplementedError:
+        pass
+    return "%g" % node.queryValue().currentValue
+
+
+def opens(node):
+    states = node.getState()
+    return " ".join(word for state, word in ((pyatspi.STATE_EXPANDABLE, "expandable"),
+                                             (pyatspi.STATE_EXPANDED, "expanded"))
+                    if states.contains(state))
 
 
 def main():
@@ -82,9 +106,12 @@ def main():
             print(f"{role}|{node.name}|{node.description}|{labelled_by(node)}")
         elif what == "focused" and states.contains(pyatspi.STATE_FOCUSED):
             print(node.name)
+        elif what == "value" and node.name == sys.argv[2]:
+            print(value_of(node))
         elif what == "report" and role in ITEM_ROLES:
-            print(node.name)
-        elif what == "report-focused" and states.contains(pyatspi.STATE_FOCUSED) and role in ITEM_ROLES:
+            print(f"{node.name}|{opens(node)}")
+        elif what == "report-focused" and states.contains(pyatspi.STATE_FOCUSED) and (
+                role in ITEM_ROLES or role == "label"):
             print(node.name)
     return 0
 
