@@ -27,6 +27,11 @@ void TimeCheckForm::load() {
     m_loaded = true;
 }
 
+void TimeCheckForm::reportChosen() {
+    m_extraReportFolders = m_settings.extraReportFolders();
+    presentReport();
+}
+
 void TimeCheckForm::bringForward() {
     if (m_loaded && !isUnloaded())
         restoreWindow();

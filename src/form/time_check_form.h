@@ -8,6 +8,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wendle::form {
 
@@ -51,6 +52,14 @@ public:
     // the icon removed.
     void unload();
 
+    // The folders the report reads: the log folder, then the extra ones
+    // stored, as they were when the report was last asked for.
+    std::vector<std::string> reportFolders() const {
+        return wendle::reportFolders(m_logging.folder(), m_extraReportFolders);
+    }
+    // Report… in the icon's menu: the stored folders read again, the window shown.
+    void reportChosen();
+
     std::string folderText() const override { return m_logging.folder(); }
     void setFolderText(const std::string &folder) override;
     void startLogging() override { m_logging.start(); }
@@ -75,9 +84,12 @@ protected:
     // The interval beside the slider and the slider's spoken value.
     virtual void showInterval(int seconds) = 0;
     virtual void setTrayTip(const std::string &tip) = 0;
+    // Shows the report window in front, reading the days again.
+    virtual void presentReport() = 0;
 
 private:
     ProgramSettings m_settings;
+    std::vector<std::string> m_extraReportFolders;
     LoggingControl m_logging;
     LoginStart m_loginStart;
     int m_intervalSeconds = LoggingControl::DefaultIntervalMs / 1000;

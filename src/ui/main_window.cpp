@@ -119,7 +119,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
             [this](int seconds) { intervalChosen(seconds); });
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
-    connect(mnuPopupReport, &QAction::triggered, this, [this] { reportWindow().present(); });
+    connect(mnuPopupReport, &QAction::triggered, this, [this] { reportChosen(); });
     connect(mnuPopupLogin, &QAction::triggered, this, [this](bool on) {
         startAtLoginChosen(on);
         mnuPopupLogin->setChecked(startsAtLogin());
@@ -408,6 +408,10 @@ void MainWindow::showInterval(int seconds) {
     sldTimerInterval->setAccessibleDescription(qt(form::intervalSpokenText(seconds)));
 }
 
+void MainWindow::presentReport() {
+    reportWindow().present();
+}
+
 void MainWindow::setTrayTip(const std::string &tip) {
     m_trayTip = qt(tip);
     m_tray.setTip(m_trayTip);
@@ -570,7 +574,7 @@ void MainWindow::hideKeepingPlace() {
 
 ReportWindow &MainWindow::reportWindow() {
     if (!m_report)
-        m_report = std::make_unique<ReportWindow>(m_clock, [this] { return logging().folder(); });
+        m_report = std::make_unique<ReportWindow>(m_clock, [this] { return reportFolders(); });
     return *m_report;
 }
 

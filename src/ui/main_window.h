@@ -116,6 +116,7 @@ protected:
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
     void setTrayTip(const std::string &tip) override;
+    void presentReport() override;
 
 private:
     // The icon's menu, also the window's own context menu (and the edit

@@ -135,8 +135,9 @@ private:
     int m_stretch = -1;
 };
 
-ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> folder, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_days(clock, std::move(folder)) {
+ReportWindow::ReportWindow(const Clock &clock, std::function<std::vector<std::string>()> folders,
+                           QWidget *parent)
+    : QWidget(parent, Qt::Window), m_days(clock, std::move(folders)) {
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(QString::fromLatin1(report::ReportWindowTitle));
     setWindowIcon(clockIcon());

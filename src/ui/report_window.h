@@ -28,8 +28,8 @@ class ReportWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // folder() tells the log folder at the moment the record is read.
-    ReportWindow(const Clock &clock, std::function<std::string()> folder,
+    // folders() tells the folders at the moment the record is read.
+    ReportWindow(const Clock &clock, std::function<std::vector<std::string>()> folders,
                  QWidget *parent = nullptr);
 
     // Starts reading the days again and shows the window in front; they

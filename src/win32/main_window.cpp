@@ -287,7 +287,7 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
     m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
-                                              [this] { return logging().folder(); });
+                                              [this] { return reportFolders(); });
 }
 
 MainWindow::~MainWindow() {
@@ -544,7 +544,7 @@ void MainWindow::command(int id, int code) {
         return;
     }
     if (id == ReportCommand) {
-        m_report->present();
+        reportChosen();
         return;
     }
     if (code != BN_CLICKED)
@@ -743,6 +743,10 @@ void MainWindow::showNotice(const LoggingNotice &notice) {
 
 void MainWindow::showInterval(int seconds) {
     SetWindowTextW(control("lblTimerValue"), widen(form::intervalShortText(seconds)).c_str());
+}
+
+void MainWindow::presentReport() {
+    m_report->present();
 }
 
 void MainWindow::setTrayTip(const std::string &tip) {

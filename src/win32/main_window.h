@@ -93,6 +93,7 @@ private:
     void showNotice(const LoggingNotice &notice) override;
     void showInterval(int seconds) override;
     void setTrayTip(const std::string &tip) override;
+    void presentReport() override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;

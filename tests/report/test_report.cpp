@@ -57,7 +57,7 @@ QString shown(const std::vector<Stretch> &stretches) {
 // A day's file, as a first look found it (when not empty), then as it is:
 // written over in place or renamed over, text then NUL bytes (a sparse
 // file) then more; what the reader makes of it in that zone.
-struct DayFile {
+struct FileCase {
     QByteArray zone{};
     QString date = "2026-12-02";
     QByteArray before{};
@@ -73,7 +73,7 @@ struct DayFile {
 
 } // namespace
 
-Q_DECLARE_METATYPE(DayFile)
+Q_DECLARE_METATYPE(FileCase)
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -261,7 +261,7 @@ private slots:
         QTemporaryDir dir;
         const std::string path = dir.filePath("2003-12-02.log").toStdString();
         test::FakeClock clock({{2003, 12, 2}, {12, 0, 0}});
-        RecentDays days(clock, [&] { return dir.path().toStdString(); });
+        RecentDays days(clock, [&] { return std::vector{dir.path().toStdString()}; });
         std::ofstream(path, std::ios::binary) << "09:00:10\r\n09:00:20\r\n09:00:";
         days.refresh();
         days.finish();
@@ -281,32 +281,32 @@ private slots:
     // Files no writer would leave and nights whose clocks change, read as the
     // window follows today's file.
     void hostileFilesAndClockChanges_data() {
-        QTest::addColumn<DayFile>("file");
+        QTest::addColumn<FileCase>("file");
         const QByteArray lines = tickText("09:00:00", "09:00:20", 10), mb(1 << 20, 'x');
         const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
         const qint64 gb = qint64(1) << 30;
         QTest::newRow("lines of a megabyte")
-            << DayFile{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
+            << FileCase{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
                        .stretches = "09:00:00-09:00:20",
                        .seconds = 20,
                        .unreadable = "2,4"};
-        QTest::newRow("NUL bytes amid lines") << DayFile{.text = "09:00:10\r\n",
+        QTest::newRow("NUL bytes amid lines") << FileCase{.text = "09:00:10\r\n",
                                                          .nuls = gb / 5,
                                                          .after = "\r\n09:00:20\r\n",
                                                          .stretches = "09:00:00-09:00:20",
                                                          .seconds = 20,
                                                          .unreadable = "2"};
         QTest::newRow("a crash's NUL bytes, then the next line")
-            << DayFile{.text = "09:00:10\r\n",
+            << FileCase{.text = "09:00:10\r\n",
                        .nuls = 4096,
                        .after = "09:00:20\r\n",
                        .stretches = "09:00:00-09:00:20",
                        .seconds = 20};
-        QTest::newRow("100 GB sparse") << DayFile{
+        QTest::newRow("100 GB sparse") << FileCase{
             .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
         // More writers than are told apart, each line going back before all
         // of them: a lone line a writer, set aside at once, a day over.
-        DayFile crafted;
+        FileCase crafted;
         QStringList apart;
         for (int t = 20; t < 24 * 3600; t += 20)
             apart << QString::fromStdString(clockText(t - 10) + "-" + clockText(t));
@@ -316,33 +316,33 @@ private slots:
         crafted.stretches = apart.join(' ');
         crafted.seconds = apart.size() * 10;
         QTest::newRow("32 writers and more, stretches apart") << crafted;
-        QTest::newRow("replaced by a longer file") << DayFile{
+        QTest::newRow("replaced by a longer file") << FileCase{
             .before = lines, .text = longer, .stretches = "10:00:00-10:00:30", .seconds = 30};
-        QTest::newRow("written over, longer") << DayFile{.before = lines,
+        QTest::newRow("written over, longer") << FileCase{.before = lines,
                                                          .inPlace = true,
                                                          .text = longer,
                                                          .stretches = "10:00:00-10:00:30",
                                                          .seconds = 30};
         const QByteArray berlin = "Europe/Berlin";
-        QTest::newRow("spring night") << DayFile{.zone = berlin,
+        QTest::newRow("spring night") << FileCase{.zone = berlin,
                                                  .date = "2026-03-29",
                                                  .text = tickText("00:00:00", "01:59:50", 10) +
                                                          tickText("02:59:50", "04:00:00", 10),
                                                  .stretches = "00:00:00-04:00:00",
                                                  .seconds = 3 * 3600};
-        QTest::newRow("autumn night") << DayFile{.zone = berlin,
+        QTest::newRow("autumn night") << FileCase{.zone = berlin,
                                                  .date = "2026-10-25",
                                                  .text = tickText("00:00:00", "02:59:50", 10) +
                                                          tickText("01:59:50", "04:00:00", 10),
                                                  .stretches = "00:00:00-04:00:00",
                                                  .seconds = 5 * 3600};
-        QTest::newRow("autumn night, half an hour back") << DayFile{
+        QTest::newRow("autumn night, half an hour back") << FileCase{
             .zone = "Australia/Lord_Howe",
             .date = "2026-04-05",
             .text = tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10),
             .stretches = "00:00:00-03:00:00",
             .seconds = 3 * 3600 + 1800};
-        QTest::newRow("autumn night, clock set back an hour at another time") << DayFile{
+        QTest::newRow("autumn night, clock set back an hour at another time") << FileCase{
             .zone = berlin,
             .date = "2026-10-25",
             .text = tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10),
@@ -350,7 +350,7 @@ private slots:
             .seconds = 5400};
     }
     void hostileFilesAndClockChanges() {
-        QFETCH(DayFile, file);
+        QFETCH(FileCase, file);
         if (!file.zone.isEmpty())
             qputenv("TZ", file.zone);
         tzset();
@@ -399,7 +399,7 @@ private slots:
         const auto run = [&](std::vector<std::string> args, std::string *err = nullptr) {
             std::ostringstream out, errors;
             args.insert(args.begin(), {"--folder", folder});
-            const int status = runReportCommand(args, {2026, 12, 2}, "", out, errors);
+            const int status = runReportCommand(args, {2026, 12, 2}, {}, out, errors);
             if (err)
                 *err = errors.str();
             return std::make_pair(status, out.str());
@@ -428,7 +428,7 @@ private slots:
             QCOMPARE(std::count(err.begin(), err.end(), '\n'), 1);
         }
         std::ostringstream out, err;
-        QCOMPARE(runReportCommand({}, {2026, 12, 2}, "", out, err), 2); // no folder anywhere
+        QCOMPARE(runReportCommand({}, {2026, 12, 2}, {}, out, err), 2); // no folder anywhere
     }
 };
 
