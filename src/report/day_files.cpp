@@ -46,10 +46,9 @@ bool isConflictCopyName(std::string_view name, LocalDate *date) {
     if (!day)
         return false;
     const std::string_view rest = name.substr(DateBytes);
-    const bool copy = std::any_of(ConflictNamings.begin(), ConflictNamings.end(),
-                                  [&](const ConflictNaming &naming) {
-                                      return matches(rest, naming.afterDate);
-                                  });
+    const bool copy =
+        std::any_of(ConflictNamings.begin(), ConflictNamings.end(),
+                    [&](const ConflictNaming &naming) { return matches(rest, naming.afterDate); });
     if (copy && date)
         *date = *day;
     return copy;

@@ -95,8 +95,7 @@ void writeJson(std::ostream &out, const std::vector<std::string> &folders,
             out << (f ? ", " : "") << jsonString(folders[f]);
         out << ']';
     }
-    out << ", \"from\": \""
-        << (days.empty() ? "" : isoDate(days.front().date)) << "\", \"to\": \""
+    out << ", \"from\": \"" << (days.empty() ? "" : isoDate(days.front().date)) << "\", \"to\": \""
         << (days.empty() ? "" : isoDate(days.back().date))
         << "\", \"total_seconds\": " << grandTotal(days) << ", \"days\": [";
     for (std::size_t d = 0; d < days.size(); ++d) {

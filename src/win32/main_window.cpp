@@ -286,8 +286,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     AppendMenuW(m_popup, MF_STRING, ReportCommand, widen(form::ReportCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
-    m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
-                                              [this] { return reportFolders(); });
+    m_report =
+        std::make_unique<ReportWindow>(instance, m_icon, clock, [this] { return reportFolders(); });
 }
 
 MainWindow::~MainWindow() {
