@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Configures the two Syncthing homes ST/A and ST/B made by `syncthing
 generate`: each on its own free ports of 127.0.0.1, no discovery, relays or
-NAT, the folder "wendle" at <home>/sync shared by both, rescanned every 2 s,
+NAT, redialling each second, the folder "wendle" at <home>/sync shared by both, rescanned every 2 s,
 keeping conflict copies as a folder made in Syncthing's GUI does. Writes
 ST/<home>.api: the REST address, the API key and the other device's ID.
 
@@ -26,7 +26,7 @@ for n in "AB":
     for key, value in [("listenAddress", f"tcp://127.0.0.1:{ports[n][0]}"), ("globalAnnounceEnabled", "false"),
                        ("localAnnounceEnabled", "false"), ("relaysEnabled", "false"), ("natEnabled", "false"),
                        ("urAccepted", "-1"), ("crashReportingEnabled", "false"), ("startBrowser", "false"),
-                       ("autoUpgradeIntervalH", "0")]:
+                       ("autoUpgradeIntervalH", "0"), ("reconnectionIntervalS", "1")]:
         element = options.find(key)
         if element is None:
             element = ET.SubElement(options, key)
