@@ -60,7 +60,7 @@ QString shown(const std::vector<Stretch> &stretches) {
 // A day's file, as a first look found it (when not empty), then as it is:
 // written over in place or renamed over, text then NUL bytes (a sparse
 // file) then more; what the reader makes of it in that zone.
-struct FileCase {
+struct DayCase {
     QByteArray zone{};
     QString date = "2026-12-02";
     QByteArray before{};
@@ -86,7 +86,7 @@ struct Layout {
 
 } // namespace
 
-Q_DECLARE_METATYPE(FileCase)
+Q_DECLARE_METATYPE(DayCase)
 Q_DECLARE_METATYPE(Layout)
 
 class TestReport : public QObject {
@@ -310,32 +310,32 @@ private slots:
     // Files no writer would leave and nights whose clocks change, read as the
     // window follows today's file.
     void hostileFilesAndClockChanges_data() {
-        QTest::addColumn<FileCase>("file");
+        QTest::addColumn<DayCase>("file");
         const QByteArray lines = tickText("09:00:00", "09:00:20", 10), mb(1 << 20, 'x');
         const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
         const qint64 gb = qint64(1) << 30;
         QTest::newRow("lines of a megabyte")
-            << FileCase{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
-                        .stretches = "09:00:00-09:00:20",
-                        .seconds = 20,
-                        .unreadable = "2,4"};
-        QTest::newRow("NUL bytes amid lines") << FileCase{.text = "09:00:10\r\n",
-                                                          .nuls = gb / 5,
-                                                          .after = "\r\n09:00:20\r\n",
-                                                          .stretches = "09:00:00-09:00:20",
-                                                          .seconds = 20,
-                                                          .unreadable = "2"};
+            << DayCase{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
+                       .stretches = "09:00:00-09:00:20",
+                       .seconds = 20,
+                       .unreadable = "2,4"};
+        QTest::newRow("NUL bytes amid lines") << DayCase{.text = "09:00:10\r\n",
+                                                         .nuls = gb / 5,
+                                                         .after = "\r\n09:00:20\r\n",
+                                                         .stretches = "09:00:00-09:00:20",
+                                                         .seconds = 20,
+                                                         .unreadable = "2"};
         QTest::newRow("a crash's NUL bytes, then the next line")
-            << FileCase{.text = "09:00:10\r\n",
-                        .nuls = 4096,
-                        .after = "09:00:20\r\n",
-                        .stretches = "09:00:00-09:00:20",
-                        .seconds = 20};
-        QTest::newRow("100 GB sparse") << FileCase{
+            << DayCase{.text = "09:00:10\r\n",
+                       .nuls = 4096,
+                       .after = "09:00:20\r\n",
+                       .stretches = "09:00:00-09:00:20",
+                       .seconds = 20};
+        QTest::newRow("100 GB sparse") << DayCase{
             .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
         // More writers than are told apart, each line going back before all
         // of them: a lone line a writer, set aside at once, a day over.
-        FileCase crafted;
+        DayCase crafted;
         QStringList apart;
         for (int t = 20; t < 24 * 3600; t += 20)
             apart << QString::fromStdString(clockText(t - 10) + "-" + clockText(t));
@@ -345,33 +345,33 @@ private slots:
         crafted.stretches = apart.join(' ');
         crafted.seconds = apart.size() * 10;
         QTest::newRow("32 writers and more, stretches apart") << crafted;
-        QTest::newRow("replaced by a longer file") << FileCase{
+        QTest::newRow("replaced by a longer file") << DayCase{
             .before = lines, .text = longer, .stretches = "10:00:00-10:00:30", .seconds = 30};
-        QTest::newRow("written over, longer") << FileCase{.before = lines,
-                                                          .inPlace = true,
-                                                          .text = longer,
-                                                          .stretches = "10:00:00-10:00:30",
-                                                          .seconds = 30};
+        QTest::newRow("written over, longer") << DayCase{.before = lines,
+                                                         .inPlace = true,
+                                                         .text = longer,
+                                                         .stretches = "10:00:00-10:00:30",
+                                                         .seconds = 30};
         const QByteArray berlin = "Europe/Berlin";
-        QTest::newRow("spring night") << FileCase{.zone = berlin,
-                                                  .date = "2026-03-29",
-                                                  .text = tickText("00:00:00", "01:59:50", 10) +
-                                                          tickText("02:59:50", "04:00:00", 10),
-                                                  .stretches = "00:00:00-04:00:00",
-                                                  .seconds = 3 * 3600};
-        QTest::newRow("autumn night") << FileCase{.zone = berlin,
-                                                  .date = "2026-10-25",
-                                                  .text = tickText("00:00:00", "02:59:50", 10) +
-                                                          tickText("01:59:50", "04:00:00", 10),
-                                                  .stretches = "00:00:00-04:00:00",
-                                                  .seconds = 5 * 3600};
-        QTest::newRow("autumn night, half an hour back") << FileCase{
+        QTest::newRow("spring night") << DayCase{.zone = berlin,
+                                                 .date = "2026-03-29",
+                                                 .text = tickText("00:00:00", "01:59:50", 10) +
+                                                         tickText("02:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 3 * 3600};
+        QTest::newRow("autumn night") << DayCase{.zone = berlin,
+                                                 .date = "2026-10-25",
+                                                 .text = tickText("00:00:00", "02:59:50", 10) +
+                                                         tickText("01:59:50", "04:00:00", 10),
+                                                 .stretches = "00:00:00-04:00:00",
+                                                 .seconds = 5 * 3600};
+        QTest::newRow("autumn night, half an hour back") << DayCase{
             .zone = "Australia/Lord_Howe",
             .date = "2026-04-05",
             .text = tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10),
             .stretches = "00:00:00-03:00:00",
             .seconds = 3 * 3600 + 1800};
-        QTest::newRow("autumn night, clock set back an hour at another time") << FileCase{
+        QTest::newRow("autumn night, clock set back an hour at another time") << DayCase{
             .zone = berlin,
             .date = "2026-10-25",
             .text = tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10),
@@ -379,7 +379,7 @@ private slots:
             .seconds = 5400};
     }
     void hostileFilesAndClockChanges() {
-        QFETCH(FileCase, file);
+        QFETCH(DayCase, file);
         if (!file.zone.isEmpty())
             qputenv("TZ", file.zone);
         tzset();
