@@ -11,5 +11,6 @@ int main(int argc, char *argv[]) {
     wendle::ProgramSettings settings(wendle::systemRegistry());
     return wendle::report::runReportCommand(
         wendle::report::commandLineArguments(argc, argv), wendle::SystemClock().now().date,
-        settings.logFolder(), wendle::report::standardOutput(), wendle::report::standardError());
+        wendle::reportFolders(settings.logFolder(), settings.extraReportFolders()),
+        wendle::report::standardOutput(), wendle::report::standardError());
 }

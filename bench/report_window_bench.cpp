@@ -20,7 +20,7 @@ int main(int argc, char *argv[]) {
     wendle::SystemClock clock;
     std::vector<double> times;
     for (int run = 0; run < 20; ++run) {
-        wendle::ReportWindow window(clock, [&] { return folder; });
+        wendle::ReportWindow window(clock, [&] { return std::vector{folder}; });
         QElapsedTimer timer;
         timer.start();
         window.present();

@@ -19,6 +19,8 @@ packages=(
     at-spi2-core python3-pyatspi
     # the stalled-share test: a FUSE file system whose writes wait
     fuse3 python3-fusepy
+    # one record across two computers: two Syncthing instances and their REST API
+    syncthing curl
     # the Windows program: cross compiler, its tests' framework, Wine to run them
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 doctest-dev wine wine64
     # its installer: wixl makes the MSI

@@ -59,6 +59,11 @@ void TimeCheckForm::pauseWhileLockedChosen(bool on) {
     m_logging.setPauseWhileLocked(on);
 }
 
+void TimeCheckForm::reportChosen() {
+    m_extraReportFolders = m_settings.extraReportFolders();
+    presentReport();
+}
+
 void TimeCheckForm::bringForward() {
     if (m_loaded && !isUnloaded())
         restoreWindow();

@@ -9,6 +9,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace wendle::form {
 
@@ -60,6 +61,14 @@ public:
     // the icon removed.
     void unload();
 
+    // The folders the report reads: the log folder, then the extra ones
+    // stored, as they were when the report was last asked for.
+    std::vector<std::string> reportFolders() const {
+        return wendle::reportFolders(m_logging.folder(), m_extraReportFolders);
+    }
+    // Report… in the icon's menu: the stored folders read again, the window shown.
+    void reportChosen();
+
     std::string folderText() const override { return m_logging.folder(); }
     void setFolderText(const std::string &folder) override;
     void startLogging() override { m_logging.start(); }
@@ -90,11 +99,14 @@ protected:
     virtual void appendLogNote(const std::string &text) = 0;
     // Pause While Locked is on: the toolkit listens to the session from now.
     virtual void watchSession() = 0;
+    // Shows the report window in front, reading the days again.
+    virtual void presentReport() = 0;
 
 private:
     void updateTray(TrayState next);
 
     ProgramSettings m_settings;
+    std::vector<std::string> m_extraReportFolders;
     LoggingControl m_logging;
     LoginStart m_loginStart;
     TrayState m_tray{false, LoggingControl::DefaultIntervalMs / 1000, false, std::nullopt};

@@ -8,6 +8,8 @@ namespace wendle {
 
 // The separator between a folder and a file name on this system.
 extern const char PathSeparator;
+// Between the folders of a list, as in PATH.
+extern const char PathListSeparator;
 
 // "<folder><separator><yyyy-mm-dd>.log". The folder is taken as the user sees
 // it: no trailing separator, except that a root ("/") must not give "//".

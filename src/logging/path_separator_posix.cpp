@@ -4,4 +4,6 @@ namespace wendle {
 
 const char PathSeparator = '/';
 
+const char PathListSeparator = ':';
+
 } // namespace wendle

@@ -82,7 +82,8 @@ void DayReader::feed(std::string_view bytes) {
 }
 
 DayRecord DayReader::record() const {
-    DayRecord day{m_date, {}, m_unreadable, {}};
+    DayRecord day = emptyDay(m_date);
+    day.unreadableLines = m_unreadable;
     if (m_partial.empty() && !m_overlong) {
         day.stretches = stretchesOfWriters(m_lines, m_jump, &day.beforeMidnight);
     } else {

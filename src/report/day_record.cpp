@@ -126,6 +126,24 @@ void unite(std::vector<Stretch> &stretches) {
 
 } // namespace
 
+// All stretches of a day share its clock change: a stretch across it keeps
+// what it skipped when it takes in another.
+void uniteStretches(std::vector<Stretch> &stretches) {
+    std::sort(stretches.begin(), stretches.end(),
+              [](const Stretch &a, const Stretch &b) { return a.start < b.start; });
+    std::vector<Stretch> united;
+    for (const Stretch &stretch : stretches) {
+        if (!united.empty() && stretch.start <= united.back().end) {
+            united.back().end = std::max(united.back().end, stretch.end);
+            if (united.back().skipped == 0)
+                united.back().skipped = stretch.skipped;
+        } else {
+            united.push_back(stretch);
+        }
+    }
+    stretches = std::move(united);
+}
+
 // Each line follows the writer whose last line is the latest one before it.
 void WriterLines::add(int clock) {
     const int t = passedAt(clock);
@@ -253,7 +271,7 @@ DayRecord readDay(const std::string &path, const LocalDate &date, const DayHalfM
     DayReader reader(date, markers);
     std::string error;
     if (!readOn(reader, path, error)) {
-        DayRecord day{date, {}, {}, {}};
+        DayRecord day = emptyDay(date);
         day.readError = error;
         return day;
     }

@@ -36,8 +36,31 @@ struct DayRecord {
     // How far the first line's interval reaches back into the day before:
     // that day's last stretch, when it ends by then, runs to midnight.
     int beforeMidnight = 0;
+    // The sync tools' conflict copies the day was read from too, as the
+    // report names them, and how many more were not read.
+    std::vector<std::string> conflictCopies;
+    std::size_t copiesLeft = 0;
+    // Lines that are not a time of day in the day's other files: copies and
+    // the day files of other folders.
+    struct FileLines {
+        std::string file;
+        std::vector<long> lines;
+    };
+    std::vector<FileLines> unreadableElsewhere;
     long totalSeconds() const;
 };
+
+// A day with nothing read yet, or only the reason why it could not be.
+inline DayRecord emptyDay(const LocalDate &date, const std::string &readError = {}) {
+    DayRecord day{};
+    day.date = date;
+    day.readError = readError;
+    return day;
+}
+
+// Stretches of one day from several files: overlapping ones become one, in
+// order of time.
+void uniteStretches(std::vector<Stretch> &stretches);
 
 // How lines become stretches. Each line stands for the interval before it:
 // a stretch runs from one interval before its first line to its last line.

@@ -1,6 +1,5 @@
 #include "report/recent_days.h"
 
-#include "logging/log_paths.h"
 #include "report/dates.h"
 #include "report/record_reader.h"
 
@@ -11,8 +10,8 @@
 
 namespace wendle::report {
 
-RecentDays::RecentDays(const Clock &clock, std::function<std::string()> folder)
-    : m_clock(clock), m_folder(std::move(folder)), m_markers(localMarkers()) {}
+RecentDays::RecentDays(const Clock &clock, std::function<std::vector<std::string>()> folders)
+    : m_clock(clock), m_folders(std::move(folders)), m_markers(localMarkers()) {}
 
 RecentDays::~RecentDays() {
     if (m_pending.valid())
@@ -37,7 +36,7 @@ std::string failureText(std::exception_ptr failure) {
 // Today's row tells it; the days read before stay shown.
 void showFailure(std::vector<DayRecord> &days, const LocalDate &today, const std::string &text) {
     if (days.empty() || days.front().date != today)
-        days.insert(days.begin(), DayRecord{today, {}, {}, {}});
+        days.insert(days.begin(), emptyDay(today));
     days.front().readError = text;
 }
 
@@ -49,26 +48,42 @@ RecentDays::State RecentDays::read(State state, const DayHalfMarkers &markers) {
     try {
         readInto(state, markers);
     } catch (...) {
-        state.todayReader.reset();
+        state.readFor.reset();
+        state.todayFiles.clear();
         showFailure(state.days, state.today, failureText(std::current_exception()));
     }
     return state;
 }
 
 void RecentDays::readInto(State &state, const DayHalfMarkers &markers) {
-    const std::string path = dailyLogPath(state.folder, state.today);
-    if (!state.todayReader || state.todayReader->date() != state.today) {
-        state.days = readRecord(state.folder, addDays(state.today, 1 - Count),
+    if (state.readFor != state.today) {
+        state.days = readRecord(state.folders, addDays(state.today, 1 - Count),
                                 addDays(state.today, -1), markers);
         std::reverse(state.days.begin(), state.days.end());
-        state.days.insert(state.days.begin(), DayRecord{state.today, {}, {}, {}});
-        state.todayReader.emplace(state.today, markers);
+        state.days.insert(state.days.begin(), emptyDay(state.today));
+        state.todayFiles.clear();
+        state.readFor = state.today;
     }
-    std::string error;
-    const bool read = readOn(*state.todayReader, path, error);
-    state.days.front() = state.todayReader->record();
-    if (!read)
-        state.days.front().readError = error;
+    // Each file read on where its reader stopped; a copy that has gone is
+    // no longer counted.
+    const DayFiles files = dayFiles(state.folders, state.today, 1).front();
+    std::vector<TodayFile> read;
+    DayRecord today = emptyDay(state.today);
+    today.copiesLeft = files.copiesLeft;
+    for (const DayFile &file : files.files) {
+        const auto known = std::find_if(state.todayFiles.begin(), state.todayFiles.end(),
+                                        [&](const TodayFile &t) { return t.file == file; });
+        read.push_back(known != state.todayFiles.end() ? std::move(*known)
+                                                       : TodayFile{file, {state.today, markers}});
+        std::string error;
+        const bool readable = readOn(read.back().reader, file.path, error);
+        DayRecord record = read.back().reader.record();
+        if (!readable)
+            record.readError = error;
+        addFileRecord(today, file, record, read.size() == 1);
+    }
+    state.todayFiles = std::move(read);
+    state.days.front() = std::move(today);
     if (state.days.size() > 1)
         joinAtMidnight(state.days[1], state.days.front());
 }
@@ -80,10 +95,10 @@ void RecentDays::refresh() {
     const LocalDate today = m_clock.now().date;
     try {
         State state = std::move(m_state);
-        const std::string folder = m_folder();
-        if (folder != state.folder)
-            state.todayReader.reset(); // a new folder is read from scratch
-        state.folder = folder;
+        std::vector<std::string> folders = m_folders();
+        if (folders != state.folders)
+            state.readFor.reset(); // new folders are read from scratch
+        state.folders = std::move(folders);
         state.today = today;
         m_pending = std::async(std::launch::async, read, std::move(state), std::cref(m_markers));
     } catch (...) {

@@ -8,6 +8,7 @@
 
 #include "logging/log_paths.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -21,16 +22,18 @@ namespace wendle::report {
 namespace {
 
 constexpr const char *Usage =
-    "Usage: wendle-report [--folder DIR] [--format text|csv|json] [--svg FILE]\n"
+    "Usage: wendle-report [--folder DIR]... [--format text|csv|json] [--svg FILE]\n"
     "                     [--week | --month | DAY | FROM TO]\n"
     "\n"
     "Shows when logging was on: each day's stretches, their lengths, the day's\n"
-    "total and a grand total, from Wendle's daily log files.\n"
+    "total and a grand total, from Wendle's daily log files and the conflict\n"
+    "copies sync tools make of them.\n"
     "\n"
     "  DAY, FROM, TO     yyyy-mm-dd, today or yesterday (default: today)\n"
     "  --week            the last 7 days up to today\n"
     "  --month           the last 30 days up to today\n"
-    "  --folder DIR      the log folder (default: the one Wendle uses)\n"
+    "  --folder DIR      a log folder; give it again for more, each day then the\n"
+    "                    union of them (default: the ones Wendle's report uses)\n"
     "  --format FORMAT   text (a table), csv (a row a stretch) or json\n"
     "  --svg FILE        also draw the days as a timeline into FILE\n"
     "  --help, --version\n";
@@ -63,9 +66,11 @@ void checkFolder(const std::string &folder) {
 } // namespace
 
 int runReportCommand(const std::vector<std::string> &arguments, const LocalDate &today,
-                     const std::string &storedFolder, std::ostream &out, std::ostream &err) {
+                     const std::vector<std::string> &storedFolders, std::ostream &out,
+                     std::ostream &err) {
     try {
-        std::string folder = storedFolder, format = "text", svgFile;
+        std::vector<std::string> folders;
+        std::string format = "text", svgFile;
         std::vector<LocalDate> days;
         int lastDays = 0;
         for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -82,7 +87,7 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
                 out << "wendle-report " WENDLE_VERSION "\n";
                 return 0;
             } else if (arg == "--folder") {
-                folder = value();
+                folders.push_back(value());
             } else if (arg == "--format") {
                 format = value();
                 if (format != "text" && format != "csv" && format != "json")
@@ -110,15 +115,29 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
         if (daysBetween(from, to) < 1)
             throw Failure{"the range ends before it starts: " + isoDate(from) + " to " +
                           isoDate(to)};
-        if (folder.empty())
+        if (folders.empty())
+            for (const std::string &folder : storedFolders)
+                if (!folder.empty())
+                    folders.push_back(folder);
+        if (folders.empty())
             throw Failure{"no log folder is stored: give one with --folder DIR"};
-        checkFolder(folder);
+        // A folder named twice is read once.
+        for (std::size_t i = folders.size(); i-- > 1;)
+            if (std::find(folders.begin(), folders.begin() + std::ptrdiff_t(i), folders[i]) !=
+                folders.begin() + std::ptrdiff_t(i))
+                folders.erase(folders.begin() + std::ptrdiff_t(i));
+        for (const std::string &folder : folders)
+            checkFolder(folder);
+        const std::string folder = folderListText(folders);
 
-        const std::vector<DayRecord> record = readRecord(folder, from, to, localMarkers());
+        const std::vector<DayRecord> record = readRecord(folders, from, to, localMarkers());
         for (const DayRecord &day : record)
             if (!day.readError.empty())
                 err << "wendle-report: warning: the log of " << isoDate(day.date)
                     << " cannot be read: " << day.readError << "\n";
+        for (const DayRecord &day : record)
+            if (day.copiesLeft > 0)
+                err << "wendle-report: warning: " << copiesNotice(day) << "\n";
         if (!svgFile.empty()) {
             std::ofstream svg(std::filesystem::u8path(svgFile), std::ios::binary);
             svg << timelineSvg(layOutTimeline(record), timelineHeading(folder, from, to, record));
@@ -128,7 +147,7 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
         if (format == "csv")
             writeCsv(out, record);
         else if (format == "json")
-            writeJson(out, folder, record);
+            writeJson(out, folders, record);
         else
             writeText(out, folder, record);
         return 0;

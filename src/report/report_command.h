@@ -8,12 +8,14 @@
 
 namespace wendle::report {
 
-// wendle-report [--folder DIR] [--format text|csv|json] [--svg FILE]
+// wendle-report [--folder DIR]... [--format text|csv|json] [--svg FILE]
 //               [--week | --month | DAY | FROM TO]
-// The folder defaults to the one stored in the settings, the days to today.
+// The folders default to those stored in the settings (the log folder and
+// the extra ones), the days to today.
 // Returns the exit status: 0, or 2 with one line on err.
 int runReportCommand(const std::vector<std::string> &arguments, const LocalDate &today,
-                     const std::string &storedFolder, std::ostream &out, std::ostream &err);
+                     const std::vector<std::string> &storedFolders, std::ostream &out,
+                     std::ostream &err);
 
 // The command line's arguments after the program's name, as UTF-8.
 std::vector<std::string> commandLineArguments(int argc, char *argv[]);

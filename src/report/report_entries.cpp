@@ -26,23 +26,56 @@ long grandTotal(const std::vector<DayRecord> &days) {
     return total;
 }
 
+namespace {
+
+std::string linesText(const std::vector<long> &lines) {
+    std::string text = lines.size() > 1 ? "lines" : "line";
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        text += (i ? ", " : " ") + std::to_string(lines[i]);
+    return text;
+}
+
+} // namespace
+
 std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days) {
     std::vector<std::string> notices;
     for (const DayRecord &day : days) {
-        if (day.unreadableLines.empty())
-            continue;
-        std::string notice = isoDate(day.date) + ": line";
-        if (day.unreadableLines.size() > 1)
-            notice += 's';
-        for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
-            notice += (i ? ", " : " ") + std::to_string(day.unreadableLines[i]);
-        notices.push_back(notice);
+        if (!day.unreadableLines.empty())
+            notices.push_back(isoDate(day.date) + ": " + linesText(day.unreadableLines));
+        for (const DayRecord::FileLines &file : day.unreadableElsewhere)
+            notices.push_back(isoDate(day.date) + " (" + file.file + "): " + linesText(file.lines));
     }
     return notices;
 }
 
+std::string copiesNotice(const DayRecord &day) {
+    const std::size_t read = day.conflictCopies.size();
+    std::string notice = isoDate(day.date) + ": " + std::to_string(read) +
+                         (read == 1 ? " conflict copy read" : " conflict copies read");
+    if (day.copiesLeft > 0)
+        notice += ", " + std::to_string(day.copiesLeft) + " more not read";
+    return notice;
+}
+
+std::vector<std::string> copiesNotices(const std::vector<DayRecord> &days) {
+    std::vector<std::string> notices;
+    for (const DayRecord &day : days)
+        if (!day.conflictCopies.empty() || day.copiesLeft > 0)
+            notices.push_back(copiesNotice(day));
+    return notices;
+}
+
+std::string folderListText(const std::vector<std::string> &folders) {
+    std::string text;
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == folders.size() ? " and " : ", ") + folders[i];
+    return text;
+}
+
 std::string reportSummary(const std::vector<DayRecord> &days) {
     std::string summary = "Total " + durationText(grandTotal(days));
+    for (const std::string &notice : copiesNotices(days))
+        summary += "\n" + notice;
     const std::vector<std::string> notices = unreadableNotices(days);
     if (!notices.empty())
         summary += "\nLines that are not a time of day:";
@@ -60,6 +93,8 @@ SvgHeading timelineHeading(const std::string &folder, const LocalDate &from, con
     std::string unreadable;
     for (const std::string &notice : unreadableNotices(days))
         unreadable += (unreadable.empty() ? "; lines that are not a time of day: " : ", ") + notice;
+    for (const std::string &notice : copiesNotices(days))
+        unreadable += "; " + notice;
     return {"Wendle record of " + folder + ", " + range,
             "Logged from " + range + ", total " + durationText(grandTotal(days)) + unreadable +
                 ". A row a day, 00:00 to 24:00, each day's total at its end."};

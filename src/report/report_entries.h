@@ -23,8 +23,15 @@ long grandTotal(const std::vector<DayRecord> &days);
 // "Total 12 h 5 min 0 s" and, on lines of their own, the days with lines that
 // are not a time of day, then the days whose file could not be read and why.
 std::string reportSummary(const std::vector<DayRecord> &days);
-// "2026-12-01: lines 3, 17", a day a line; empty when every line was read.
+// "2026-12-01: lines 3, 17", a day a line, and "2026-12-01 (FILE): line 4" for
+// its other files; empty when every line was read.
 std::vector<std::string> unreadableNotices(const std::vector<DayRecord> &days);
+// "2026-12-09: 1 conflict copy read", and how many were left unread.
+std::string copiesNotice(const DayRecord &day);
+// The notice of each day that had conflict copies.
+std::vector<std::string> copiesNotices(const std::vector<DayRecord> &days);
+// "/a", "/a and /b", "/a, /b and /c".
+std::string folderListText(const std::vector<std::string> &folders);
 
 // The timeline's title and description, as the SVG file and the report
 // window's picture give them to a screen reader: the folder, the range of

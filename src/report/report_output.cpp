@@ -29,10 +29,10 @@ std::string jsonString(const std::string &text) {
 
 } // namespace
 
-void writeText(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days) {
+void writeText(std::ostream &out, const std::string &folders, const std::vector<DayRecord> &days) {
     if (days.empty())
         return;
-    out << "Wendle record of " << folder << ", " << isoDate(days.front().date) << " to "
+    out << "Wendle record of " << folders << ", " << isoDate(days.front().date) << " to "
         << isoDate(days.back().date) << "\n\n";
     char row[160];
     std::snprintf(row, sizeof row, "%-10s  %-3s  %-8s  %-8s  %s\n", "Date", "Day", "Start", "End",
@@ -61,6 +61,16 @@ void writeText(std::ostream &out, const std::string &folder, const std::vector<D
                   durationText(grandTotal(days)).c_str());
     out << row;
 
+    if (!copiesNotices(days).empty())
+        out << "\nConflict copies read:\n";
+    for (const DayRecord &day : days) {
+        if (day.conflictCopies.empty() && day.copiesLeft == 0)
+            continue;
+        out << "  " << copiesNotice(day) << '\n';
+        for (const std::string &copy : day.conflictCopies)
+            out << "    " << copy << '\n';
+    }
+
     const std::vector<std::string> notices = unreadableNotices(days);
     if (!notices.empty())
         out << "\nLines that are not a time of day:\n";
@@ -76,9 +86,16 @@ void writeCsv(std::ostream &out, const std::vector<DayRecord> &days) {
                 << clockText(stretch.end) << ',' << stretch.seconds() << '\n';
 }
 
-void writeJson(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days) {
-    out << "{\"folder\": " << jsonString(folder) << ", \"from\": \""
-        << (days.empty() ? "" : isoDate(days.front().date)) << "\", \"to\": \""
+void writeJson(std::ostream &out, const std::vector<std::string> &folders,
+               const std::vector<DayRecord> &days) {
+    out << "{\"folder\": " << jsonString(folders.empty() ? std::string() : folders.front());
+    if (folders.size() > 1) {
+        out << ", \"folders\": [";
+        for (std::size_t f = 0; f < folders.size(); ++f)
+            out << (f ? ", " : "") << jsonString(folders[f]);
+        out << ']';
+    }
+    out << ", \"from\": \"" << (days.empty() ? "" : isoDate(days.front().date)) << "\", \"to\": \""
         << (days.empty() ? "" : isoDate(days.back().date))
         << "\", \"total_seconds\": " << grandTotal(days) << ", \"days\": [";
     for (std::size_t d = 0; d < days.size(); ++d) {
@@ -94,7 +111,27 @@ void writeJson(std::ostream &out, const std::string &folder, const std::vector<D
         out << "], \"unreadable_lines\": [";
         for (std::size_t i = 0; i < day.unreadableLines.size(); ++i)
             out << (i ? ", " : "") << day.unreadableLines[i];
-        out << "]}";
+        out << ']';
+        // Only on a day read from more than its one file.
+        if (!day.conflictCopies.empty() || day.copiesLeft > 0) {
+            out << ", \"conflict_copies\": [";
+            for (std::size_t i = 0; i < day.conflictCopies.size(); ++i)
+                out << (i ? ", " : "") << jsonString(day.conflictCopies[i]);
+            out << "], \"conflict_copies_not_read\": " << day.copiesLeft;
+        }
+        if (!day.unreadableElsewhere.empty()) {
+            out << ", \"unreadable_lines_elsewhere\": [";
+            for (std::size_t f = 0; f < day.unreadableElsewhere.size(); ++f) {
+                const DayRecord::FileLines &file = day.unreadableElsewhere[f];
+                out << (f ? ", " : "") << "{\"file\": " << jsonString(file.file)
+                    << ", \"lines\": [";
+                for (std::size_t i = 0; i < file.lines.size(); ++i)
+                    out << (i ? ", " : "") << file.lines[i];
+                out << "]}";
+            }
+            out << ']';
+        }
+        out << '}';
     }
     out << "]}\n";
 }

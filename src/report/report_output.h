@@ -9,9 +9,11 @@
 
 namespace wendle::report {
 
-// The record of the days, in date order, for the folder they came from.
-void writeText(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days);
+// The record of the days, in date order, for the folders they came from
+// (told as one text to writeText).
+void writeText(std::ostream &out, const std::string &folders, const std::vector<DayRecord> &days);
 void writeCsv(std::ostream &out, const std::vector<DayRecord> &days);
-void writeJson(std::ostream &out, const std::string &folder, const std::vector<DayRecord> &days);
+void writeJson(std::ostream &out, const std::vector<std::string> &folders,
+               const std::vector<DayRecord> &days);
 
 } // namespace wendle::report

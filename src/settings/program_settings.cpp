@@ -2,6 +2,10 @@
 
 #include "settings/registry.h"
 
+#include "logging/log_paths.h"
+
+#include <algorithm>
+
 namespace wendle {
 
 std::string Registry::getString(RegistryRoot root, const std::string &name,
@@ -89,6 +93,33 @@ void ProgramSettings::setPauseWhileLocked(bool on) {
              NoOwnCopy)
         m_registry.saveDword(RegistryRoot::CurrentUser, PauseWhileLockedValue, NoOwnCopy,
                              NoOwnCopy);
+}
+
+std::vector<std::string> ProgramSettings::extraReportFolders() const {
+    const std::string none;
+    std::string list = m_registry.getString(RegistryRoot::CurrentUser, ReportFoldersValue, none);
+    if (list.empty())
+        list = m_registry.getString(RegistryRoot::LocalMachine, ReportFoldersValue, none);
+    std::vector<std::string> folders;
+    for (std::size_t start = 0; start <= list.size();) {
+        const std::size_t end = std::min(list.find(PathListSeparator, start), list.size());
+        folders.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    return folders;
+}
+
+std::vector<std::string> reportFolders(const std::string &logFolder,
+                                       const std::vector<std::string> &extra) {
+    std::vector<std::string> folders;
+    const auto add = [&](const std::string &folder) {
+        if (!folder.empty() && std::find(folders.begin(), folders.end(), folder) == folders.end())
+            folders.push_back(folder);
+    };
+    add(logFolder);
+    for (const std::string &folder : extra)
+        add(folder);
+    return folders;
 }
 
 } // namespace wendle

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace wendle {
 
@@ -11,6 +12,7 @@ namespace wendle {
 inline const std::string SettingsKey = "SOFTWARE\\Quorvel\\Utils\\Wendle";
 inline const std::string LogFolderValue = "LogFolder";
 inline const std::string AutostartValue = "Autostart";
+inline const std::string ReportFoldersValue = "ReportFolders";
 constexpr std::int32_t AutostartUndecided = -1;
 inline const std::string PauseWhileLockedValue = "PauseWhileLocked";
 
@@ -49,10 +51,19 @@ public:
     // "Pause While Locked": off while absent.
     bool pauseWhileLocked() const;
     void setPauseWhileLocked(bool on);
+    // The folders the report reads beside the log folder (other computers'
+    // log folders), stored only by hand: one text, the folders separated as
+    // in PATH (":" on Linux, ";" on Windows).
+    std::vector<std::string> extraReportFolders() const;
 
 private:
     Registry &m_registry;
 };
+
+// The folders the report reads: the log folder, then the extra ones; each
+// once, none empty.
+std::vector<std::string> reportFolders(const std::string &logFolder,
+                                       const std::vector<std::string> &extra);
 
 // The system's own registry (or the user's registry file).
 Registry &systemRegistry();

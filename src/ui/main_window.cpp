@@ -13,8 +13,8 @@
 #include "ui/log_box_stand_in.h"
 #include "ui/pictures.h"
 #include "ui/qt_text.h"
-#include "ui/session_watch.h"
 #include "ui/read_only_line.h"
+#include "ui/session_watch.h"
 #include "ui/spoken_value.h"
 #include "ui/system_colors.h"
 #include "ui/twips.h"
@@ -125,7 +125,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
             [this](int seconds) { intervalChosen(seconds); });
     connect(txtLogFile, &QLineEdit::textChanged, this,
             [this](const QString &text) { logging().setFolder(utf8(text)); });
-    connect(mnuPopupReport, &QAction::triggered, this, [this] { reportWindow().present(); });
+    connect(mnuPopupReport, &QAction::triggered, this, [this] { reportChosen(); });
     connect(mnuPopupLogin, &QAction::triggered, this, [this](bool on) {
         startAtLoginChosen(on);
         mnuPopupLogin->setChecked(startsAtLogin());
@@ -455,6 +455,10 @@ void MainWindow::watchSession() {
     m_session->start();
 }
 
+void MainWindow::presentReport() {
+    reportWindow().present();
+}
+
 void MainWindow::showFolderText(const std::string &folder) {
     txtLogFile->setText(qt(folder));
 }
@@ -624,7 +628,7 @@ void MainWindow::hideKeepingPlace() {
 
 ReportWindow &MainWindow::reportWindow() {
     if (!m_report)
-        m_report = std::make_unique<ReportWindow>(m_clock, [this] { return logging().folder(); });
+        m_report = std::make_unique<ReportWindow>(m_clock, [this] { return reportFolders(); });
     return *m_report;
 }
 

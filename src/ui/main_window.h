@@ -120,6 +120,7 @@ protected:
     void showTrayState(form::TrayPicture picture, const std::string &tip) override;
     void appendLogNote(const std::string &text) override;
     void watchSession() override;
+    void presentReport() override;
 
 private:
     // The icon's menu, also the window's own context menu (and the edit

@@ -151,8 +151,9 @@ QAccessibleInterface *timelineAccessible(const QString &, QObject *object) {
 
 } // namespace
 
-ReportWindow::ReportWindow(const Clock &clock, std::function<std::string()> folder, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_days(clock, folder), m_folder(std::move(folder)) {
+ReportWindow::ReportWindow(const Clock &clock, std::function<std::vector<std::string>()> folders,
+                           QWidget *parent)
+    : QWidget(parent, Qt::Window), m_days(clock, folders), m_folders(std::move(folders)) {
     static const bool timelineRead = [] {
         QAccessible::installFactory(timelineAccessible);
         return true;
@@ -279,8 +280,8 @@ void ReportWindow::showDays() {
     // The grand total is also heard with the list, as the window opens.
     m_list->setAccessibleDescription(m_summary->text());
     if (!days().empty()) {
-        const report::SvgHeading heading =
-            report::timelineHeading(m_folder(), days().back().date, days().front().date, days());
+        const report::SvgHeading heading = report::timelineHeading(
+            report::folderListText(m_folders()), days().back().date, days().front().date, days());
         m_timeline->setAccessibleName(qt(heading.title));
         m_timeline->setAccessibleDescription(qt(heading.description));
     }

@@ -29,8 +29,8 @@ class ReportWindow : public QWidget {
     Q_OBJECT
 
 public:
-    // folder() tells the log folder at the moment the record is read.
-    ReportWindow(const Clock &clock, std::function<std::string()> folder,
+    // folders() tells the folders at the moment the record is read.
+    ReportWindow(const Clock &clock, std::function<std::vector<std::string>()> folders,
                  QWidget *parent = nullptr);
 
     // Starts reading the days again and shows the window in front; they
@@ -58,7 +58,7 @@ private:
     QScrollArea *m_scroll;
     QTreeWidget *m_list;
     QLabel *m_summary;
-    std::function<std::string()> m_folder;
+    std::function<std::vector<std::string>()> m_folders;
     QPointer<QWidget> m_cameFrom;
     bool m_sized = false;
 };

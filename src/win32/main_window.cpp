@@ -11,8 +11,8 @@
 #include "form/texts.h"
 #include "logging/system_error.h"
 #include "logging/text_win32.h"
-#include "win32/dpi.h"
 #include "win32/accessible_text.h"
+#include "win32/dpi.h"
 #include "win32/folder_picker.h"
 #include "win32/resources.h"
 
@@ -275,8 +275,8 @@ MainWindow::MainWindow(HINSTANCE instance, const Clock &clock, Registry &registr
     AppendMenuW(m_popup, MF_STRING, LoginCommand, widen(form::StartAtLoginCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, PauseCommand, widen(form::PauseWhileLockedCaption).c_str());
     AppendMenuW(m_popup, MF_STRING, ExitCommand, widen(form::ExitCaption).c_str());
-    m_report = std::make_unique<ReportWindow>(instance, m_icon, clock,
-                                              [this] { return logging().folder(); });
+    m_report =
+        std::make_unique<ReportWindow>(instance, m_icon, clock, [this] { return reportFolders(); });
 }
 
 MainWindow::~MainWindow() {
@@ -567,7 +567,7 @@ void MainWindow::command(int id, int code) {
         return;
     }
     if (id == ReportCommand) {
-        m_report->present();
+        reportChosen();
         return;
     }
     if (code != BN_CLICKED)
@@ -869,6 +869,10 @@ void MainWindow::showInterval(int seconds) {
     // number the trackbar gives.
     setAccessibleText(control("sldTimerInterval"), AccessibleText::Value,
                       widen(form::intervalSpokenText(seconds)));
+}
+
+void MainWindow::presentReport() {
+    m_report->present();
 }
 
 void MainWindow::showTrayState(form::TrayPicture, const std::string &) {

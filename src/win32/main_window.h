@@ -110,6 +110,7 @@ private:
     // The session locked, disconnected, suspending, or back.
     void sessionChanged(WPARAM change);
     void powerChanged(WPARAM change);
+    void presentReport() override;
 
     HINSTANCE m_instance;
     HWND m_window = nullptr;

@@ -70,8 +70,8 @@ report::WindowFont measure(HWND window, HFONT font) {
 } // namespace
 
 ReportWindow::ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
-                           std::function<std::string()> folder)
-    : m_days(clock, std::move(folder)) {
+                           std::function<std::vector<std::string>()> folders)
+    : m_days(clock, std::move(folders)) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof windowClass;
     windowClass.lpfnWndProc = windowProcOf<ReportWindow>;

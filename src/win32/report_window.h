@@ -20,7 +20,7 @@ public:
     static constexpr const wchar_t *ClassName = L"QuorvelWendleReport";
 
     ReportWindow(HINSTANCE instance, HICON icon, const Clock &clock,
-                 std::function<std::string()> folder);
+                 std::function<std::vector<std::string>()> folders);
     ~ReportWindow();
     ReportWindow(const ReportWindow &) = delete;
     ReportWindow &operator=(const ReportWindow &) = delete;

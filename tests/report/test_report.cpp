@@ -1,10 +1,13 @@
 #include "logging/time_line.h"
 #include "report/clock_text.h"
 #include "report/dates.h"
+#include "report/day_files.h"
 #include "report/day_reader.h"
 #include "report/day_record.h"
 #include "report/recent_days.h"
+#include "report/record_reader.h"
 #include "report/report_command.h"
+#include "report/report_entries.h"
 #include "report/time_of_day.h"
 #include "support/fake_clock.h"
 
@@ -57,7 +60,7 @@ QString shown(const std::vector<Stretch> &stretches) {
 // A day's file, as a first look found it (when not empty), then as it is:
 // written over in place or renamed over, text then NUL bytes (a sparse
 // file) then more; what the reader makes of it in that zone.
-struct DayFile {
+struct DayCase {
     QByteArray zone{};
     QString date = "2026-12-02";
     QByteArray before{};
@@ -71,9 +74,20 @@ struct DayFile {
     QString error{};
 };
 
+// Files in folders "0", "1", "2" as sync tools leave them, read as one
+// record of 2026-12-09.
+struct Layout {
+    QList<QPair<QString, QByteArray>> files;
+    int folders = 1;
+    QString stretches{};
+    qint64 seconds = 0;
+    int copies = 0;
+};
+
 } // namespace
 
-Q_DECLARE_METATYPE(DayFile)
+Q_DECLARE_METATYPE(DayCase)
+Q_DECLARE_METATYPE(Layout)
 
 class TestReport : public QObject {
     Q_OBJECT
@@ -261,7 +275,7 @@ private slots:
         QTemporaryDir dir;
         const std::string path = dir.filePath("2003-12-02.log").toStdString();
         test::FakeClock clock({{2003, 12, 2}, {12, 0, 0}});
-        RecentDays days(clock, [&] { return dir.path().toStdString(); });
+        RecentDays days(clock, [&] { return std::vector{dir.path().toStdString()}; });
         std::ofstream(path, std::ios::binary) << "09:00:10\r\n09:00:20\r\n09:00:";
         days.refresh();
         days.finish();
@@ -276,37 +290,52 @@ private slots:
         days.refresh();
         days.finish();
         QCOMPARE(shown(days.days().front().stretches), QString("10:00:00-10:00:10"));
+        // A copy the sync tool made meanwhile counts from the next look on,
+        // and no longer once it has gone.
+        const QString copy = dir.filePath("2003-12-02.sync-conflict-20031202-110000-AF4AO6E.log");
+        std::ofstream(copy.toStdString(), std::ios::binary) << "09:00:10\r\n09:00:20\r\n";
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches),
+                 QString("09:00:00-09:00:20 10:00:00-10:00:10"));
+        QCOMPARE(reportSummary(days.days()).find("2003-12-02: 1 conflict copy read") !=
+                     std::string::npos,
+                 true);
+        QVERIFY(QFile::remove(copy));
+        days.refresh();
+        days.finish();
+        QCOMPARE(shown(days.days().front().stretches), QString("10:00:00-10:00:10"));
     }
 
     // Files no writer would leave and nights whose clocks change, read as the
     // window follows today's file.
     void hostileFilesAndClockChanges_data() {
-        QTest::addColumn<DayFile>("file");
+        QTest::addColumn<DayCase>("file");
         const QByteArray lines = tickText("09:00:00", "09:00:20", 10), mb(1 << 20, 'x');
         const QByteArray longer = "10:00:10\n10:00:20\n10:00:30\n";
         const qint64 gb = qint64(1) << 30;
         QTest::newRow("lines of a megabyte")
-            << DayFile{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
+            << DayCase{.text = "09:00:10\r\n" + mb + "\r\n09:00:20\r\n" + mb,
                        .stretches = "09:00:00-09:00:20",
                        .seconds = 20,
                        .unreadable = "2,4"};
-        QTest::newRow("NUL bytes amid lines") << DayFile{.text = "09:00:10\r\n",
+        QTest::newRow("NUL bytes amid lines") << DayCase{.text = "09:00:10\r\n",
                                                          .nuls = gb / 5,
                                                          .after = "\r\n09:00:20\r\n",
                                                          .stretches = "09:00:00-09:00:20",
                                                          .seconds = 20,
                                                          .unreadable = "2"};
         QTest::newRow("a crash's NUL bytes, then the next line")
-            << DayFile{.text = "09:00:10\r\n",
+            << DayCase{.text = "09:00:10\r\n",
                        .nuls = 4096,
                        .after = "09:00:20\r\n",
                        .stretches = "09:00:00-09:00:20",
                        .seconds = 20};
-        QTest::newRow("100 GB sparse") << DayFile{
+        QTest::newRow("100 GB sparse") << DayCase{
             .text = lines, .nuls = 100 * gb, .error = "larger than a day's log can be (100 GB)"};
         // More writers than are told apart, each line going back before all
         // of them: a lone line a writer, set aside at once, a day over.
-        DayFile crafted;
+        DayCase crafted;
         QStringList apart;
         for (int t = 20; t < 24 * 3600; t += 20)
             apart << QString::fromStdString(clockText(t - 10) + "-" + clockText(t));
@@ -316,33 +345,33 @@ private slots:
         crafted.stretches = apart.join(' ');
         crafted.seconds = apart.size() * 10;
         QTest::newRow("32 writers and more, stretches apart") << crafted;
-        QTest::newRow("replaced by a longer file") << DayFile{
+        QTest::newRow("replaced by a longer file") << DayCase{
             .before = lines, .text = longer, .stretches = "10:00:00-10:00:30", .seconds = 30};
-        QTest::newRow("written over, longer") << DayFile{.before = lines,
+        QTest::newRow("written over, longer") << DayCase{.before = lines,
                                                          .inPlace = true,
                                                          .text = longer,
                                                          .stretches = "10:00:00-10:00:30",
                                                          .seconds = 30};
         const QByteArray berlin = "Europe/Berlin";
-        QTest::newRow("spring night") << DayFile{.zone = berlin,
+        QTest::newRow("spring night") << DayCase{.zone = berlin,
                                                  .date = "2026-03-29",
                                                  .text = tickText("00:00:00", "01:59:50", 10) +
                                                          tickText("02:59:50", "04:00:00", 10),
                                                  .stretches = "00:00:00-04:00:00",
                                                  .seconds = 3 * 3600};
-        QTest::newRow("autumn night") << DayFile{.zone = berlin,
+        QTest::newRow("autumn night") << DayCase{.zone = berlin,
                                                  .date = "2026-10-25",
                                                  .text = tickText("00:00:00", "02:59:50", 10) +
                                                          tickText("01:59:50", "04:00:00", 10),
                                                  .stretches = "00:00:00-04:00:00",
                                                  .seconds = 5 * 3600};
-        QTest::newRow("autumn night, half an hour back") << DayFile{
+        QTest::newRow("autumn night, half an hour back") << DayCase{
             .zone = "Australia/Lord_Howe",
             .date = "2026-04-05",
             .text = tickText("00:00:00", "01:59:50", 10) + tickText("01:29:50", "03:00:00", 10),
             .stretches = "00:00:00-03:00:00",
             .seconds = 3 * 3600 + 1800};
-        QTest::newRow("autumn night, clock set back an hour at another time") << DayFile{
+        QTest::newRow("autumn night, clock set back an hour at another time") << DayCase{
             .zone = berlin,
             .date = "2026-10-25",
             .text = tickText("00:00:00", "01:00:00", 10) + tickText("00:00:00", "01:30:00", 10),
@@ -350,7 +379,7 @@ private slots:
             .seconds = 5400};
     }
     void hostileFilesAndClockChanges() {
-        QFETCH(DayFile, file);
+        QFETCH(DayCase, file);
         if (!file.zone.isEmpty())
             qputenv("TZ", file.zone);
         tzset();
@@ -382,6 +411,107 @@ private slots:
         QCOMPARE(lineNumbers.join(','), file.unreadable);
     }
 
+    void conflictCopiesAndFolders_data() {
+        QTest::addColumn<Layout>("layout");
+        const QByteArray nine = tickText("09:00:00", "10:00:00", 10);
+        // The day file kept the other computer's version, which lacks this
+        // one's last lines; they are in the copy.
+        QTest::newRow("Syncthing, a hand-over") << Layout{
+            {{"0/2026-12-09.log",
+              tickText("09:00:00", "09:29:57", 1) + tickText("09:30:04", "10:00:00", 1)},
+             {"0/2026-12-09.sync-conflict-20261209-093004-AF4AO6E.log",
+              tickText("09:00:00", "09:30:00", 1)},
+             {"0/2026-12-09.sync-conflict-20261209-093004-AF4AO6E.sync-conflict-20261209-093010-"
+              "BBBBBBB.log",
+              tickText("09:00:00", "09:10:00", 1)}},
+            1,
+            "09:00:00-09:30:00 09:30:04-10:00:00",
+            1800 + 1796,
+            2};
+        QTest::newRow("Nextcloud and ownCloud, apart")
+            << Layout{{{"0/2026-12-09.log", nine},
+                       {"0/2026-12-09 (conflicted copy 2026-12-09 101500).log",
+                        tickText("10:30:00", "11:00:00", 10)},
+                       {"0/2026-12-09 (conflicted copy ann 2026-12-09 111500).log",
+                        tickText("11:30:00", "12:00:00", 10)},
+                       {"0/2026-12-09_conflict-20261209-121500.log", nine}},
+                      1,
+                      "09:00:00-10:00:00 10:30:00-11:00:00 11:30:00-12:00:00",
+                      3 * 1800 + 1800,
+                      3};
+        QTest::newRow("Dropbox and OneDrive, overlapping")
+            << Layout{{{"0/2026-12-09.log", tickText("09:00:00", "09:40:00", 10)},
+                       {"0/2026-12-09 (Ann's conflicted copy 2026-12-09).log",
+                        tickText("09:20:00", "10:00:00", 10)},
+                       {"0/2026-12-09 (Ann's conflicted copy 2026-12-09 (1)).log",
+                        tickText("10:00:00", "10:10:00", 10)},
+                       {"0/2026-12-09-LAPTOP.log", tickText("10:05:00", "10:20:00", 10)},
+                       {"0/2026-12-09-laptop-safeBackup-0001.log", nine}},
+                      1,
+                      "09:00:00-10:20:00",
+                      80 * 60,
+                      4};
+        QTest::newRow("names that are no copy of the day") << Layout{
+            {{"0/2026-12-09.log", nine},
+             {"0/2026-12-09.log.tmp", tickText("11:00:00", "12:00:00", 10)},
+             {"0/.syncthing.2026-12-09.log.tmp", tickText("11:00:00", "12:00:00", 10)},
+             {"0/2026-12-09.sync-conflict-2026-AF.log", tickText("11:00:00", "12:00:00", 10)},
+             {"0/notes 2026-12-09.log", tickText("11:00:00", "12:00:00", 10)},
+             {"0/2026-12-10 (conflicted copy 2026-12-10 093612).log",
+              tickText("11:00:00", "12:00:00", 10)}},
+            1,
+            "09:00:00-10:00:00",
+            3600,
+            0};
+        QTest::newRow("a copy and no day file")
+            << Layout{{{"0/2026-12-09 (Bob's conflicted copy 2026-12-09).log", nine}},
+                      1,
+                      "09:00:00-10:00:00",
+                      3600,
+                      1};
+        QTest::newRow("two folders, overlapping")
+            << Layout{{{"0/2026-12-09.log", nine},
+                       {"1/2026-12-09.log", tickText("09:30:00", "11:00:00", 10)}},
+                      2,
+                      "09:00:00-11:00:00",
+                      7200,
+                      0};
+        QTest::newRow("three folders, one with a copy alone")
+            << Layout{{{"0/2026-12-09.log", nine},
+                       {"1/2026-12-09.sync-conflict-20261209-120000-XYZ1234.log",
+                        tickText("12:00:00", "13:00:00", 10)},
+                       {"2/2026-12-09.log", tickText("14:00:00", "15:00:00", 10)},
+                       {"2/2026-12-09.sync-conflict-20261209-150000-XYZ1234.log",
+                        tickText("14:30:00", "15:00:00", 10)}},
+                      3,
+                      "09:00:00-10:00:00 12:00:00-13:00:00 14:00:00-15:00:00",
+                      3 * 3600,
+                      2};
+    }
+    void conflictCopiesAndFolders() {
+        QFETCH(Layout, layout);
+        QTemporaryDir dir;
+        std::vector<std::string> folders;
+        for (int f = 0; f < layout.folders; ++f) {
+            folders.push_back(dir.filePath(QString::number(f)).toStdString());
+            std::filesystem::create_directory(folders.back());
+        }
+        for (const auto &[name, text] : layout.files)
+            std::ofstream(std::filesystem::u8path(dir.filePath(name).toStdString()),
+                          std::ios::binary)
+                << text.toStdString();
+        const std::vector<DayRecord> days =
+            readRecord(folders, {2026, 12, 9}, {2026, 12, 9}, localMarkers());
+        QCOMPARE(int(days.size()), 1);
+        QCOMPARE(shown(days.front().stretches), layout.stretches);
+        QCOMPARE(qint64(days.front().totalSeconds()), layout.seconds);
+        QCOMPARE(int(days.front().conflictCopies.size()), layout.copies);
+        QVERIFY(days.front().readError.empty());
+        // Read, never touched.
+        for (const auto &[name, text] : layout.files)
+            QVERIFY(QFile::exists(dir.filePath(name)));
+    }
+
     void fileEndingsAndUnreadableLines() {
         const DayHalfMarkers markers = localMarkers();
         const DayRecord day =
@@ -399,7 +529,7 @@ private slots:
         const auto run = [&](std::vector<std::string> args, std::string *err = nullptr) {
             std::ostringstream out, errors;
             args.insert(args.begin(), {"--folder", folder});
-            const int status = runReportCommand(args, {2026, 12, 2}, "", out, errors);
+            const int status = runReportCommand(args, {2026, 12, 2}, {}, out, errors);
             if (err)
                 *err = errors.str();
             return std::make_pair(status, out.str());
@@ -428,7 +558,7 @@ private slots:
             QCOMPARE(std::count(err.begin(), err.end(), '\n'), 1);
         }
         std::ostringstream out, err;
-        QCOMPARE(runReportCommand({}, {2026, 12, 2}, "", out, err), 2); // no folder anywhere
+        QCOMPARE(runReportCommand({}, {2026, 12, 2}, {}, out, err), 2); // no folder anywhere
     }
 };
 

@@ -1,3 +1,4 @@
+#include "settings/program_settings.h"
 #include "settings/registry.h"
 #include "settings/registry_store.h"
 #include "support/qt_registry.h"
@@ -91,6 +92,17 @@ private slots:
         writeStore(Header + line + "\n");
         QCOMPARE(GetSettingString(RegistryRoot::LocalMachine, Key, "V", "dflt"), text);
         QCOMPARE(GetSettingDword(RegistryRoot::LocalMachine, Key, "V", 77), number);
+    }
+
+    // The report's folders: the log folder first, each one once, none empty.
+    void reportFoldersBesideTheLogFolder() {
+        writeStore(Header + "\"LogFolder\"=\"/a\"\n\"ReportFolders\"=\"/b::/a:/c d/\"\n");
+        ProgramSettings settings(systemRegistry());
+        QCOMPARE(reportFolders(settings.logFolder(), settings.extraReportFolders()),
+                 (std::vector<std::string>{"/a", "/b", "/c d/"}));
+        writeStore(Header + "\"LogFolder\"=\"/a\"\n");
+        QCOMPARE(reportFolders(settings.logFolder(), settings.extraReportFolders()),
+                 (std::vector<std::string>{"/a"}));
     }
 
     void caseMattersToTheDefaultNotToNames() {

@@ -87,7 +87,7 @@ TEST_CASE("the report command takes a drive root as the program stores it, and /
          {std::vector<std::string>{"--folder", "C:"}, std::vector<std::string>{"/?"}}) {
         std::ostringstream out, err;
         CAPTURE(arguments.front());
-        CHECK(report::runReportCommand(arguments, {2003, 12, 2}, "", out, err) == 0);
+        CHECK(report::runReportCommand(arguments, {2003, 12, 2}, {}, out, err) == 0);
         CHECK(err.str().empty());
     }
 }
