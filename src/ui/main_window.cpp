@@ -50,6 +50,28 @@ namespace wendle {
 
 namespace {
 
+// Calls back once, at the user's first key or click anywhere in the program.
+class FirstInput : public QObject {
+public:
+    FirstInput(QObject *parent, std::function<void()> seen)
+        : QObject(parent), m_seen(std::move(seen)) {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override {
+        if (m_seen &&
+            (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress)) {
+            std::exchange(m_seen, nullptr)();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_seen;
+};
+
 const QString ApplicationTitle = QString::fromLatin1(form::ApplicationTitle);
 
 QString caption(const char *name) {
@@ -149,13 +171,27 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     // Minimised for want of a tray, the window now hides in the one that came.
     connect(&m_tray, &TrayIcon::trayAppeared, this, [this] {
         m_waitingForTray = false;
+        // Out of a tray that went, and not taken up since: back into it, also
+        // where the window manager mapped it as a normal window instead of
+        // minimising it (GNOME Shell at the first lock of a session).
+        if (std::exchange(m_outOfTray, false) && !isHidden() && !m_unloaded) {
+            m_hiddenInTray = true;
+            hide();
+            return;
+        }
         hideInTray();
     });
     // Hidden in a tray that has gone, the window would be out of reach: it
-    // goes into the task list, and hides again once a tray comes.
+    // goes into the task list, at the place it hid from, and hides again
+    // once a tray comes, unless the user takes it up meanwhile.
     connect(&m_tray, &TrayIcon::trayVanished, this, [this] {
-        if (std::exchange(m_hiddenInTray, false) && isHidden() && !m_unloaded)
-            showMinimized();
+        if (!std::exchange(m_hiddenInTray, false) || !isHidden() || m_unloaded)
+            return;
+        m_outOfTray = true;
+        new FirstInput(this, [this] { m_outOfTray = false; });
+        showMinimized();
+        if (m_hiddenAt)
+            move(*m_hiddenAt);
     });
     connect(&m_tray, &TrayIcon::trayAbsent, this, [this] {
         if (std::exchange(m_waitingForTray, false) && isHidden())
@@ -172,6 +208,8 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
         mnuPopupLogin->setChecked(startsAtLogin());
         mnuPopupPause->setChecked(pausesWhileLocked());
     };
+    // Trays that show the menu as their own read it before it is opened.
+    showLoginState();
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
     // Shift+F10 and the Menu key open the window's menu, as a right click does.
@@ -447,6 +485,7 @@ void MainWindow::appendLogNote(const std::string &text) {
 }
 
 void MainWindow::watchSession() {
+    mnuPopupPause->setChecked(pausesWhileLocked());
     if (m_session)
         return;
     m_session = new SessionWatch(this);
@@ -502,6 +541,7 @@ void MainWindow::removeTrayIcon() {
 void MainWindow::restoreWindow() {
     const bool wasHidden = isHidden();
     m_hiddenInTray = false;
+    m_outOfTray = false;
     setWindowState(windowState() & ~Qt::WindowMinimized);
     clearIconicRequest(*this);
     show();

@@ -152,6 +152,8 @@ private:
     bool m_waitingForTray = false;
     // Hidden by minimising or a click on the icon: only the tray brings it back.
     bool m_hiddenInTray = false;
+    // In the task list since its tray went, and not taken up by the user.
+    bool m_outOfTray = false;
 };
 
 } // namespace wendle
