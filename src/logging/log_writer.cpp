@@ -29,8 +29,10 @@ void LogWriter::run(const LogJob &job) {
         break;
     case LogJob::Kind::Flush:
         // A folder that came back since the last tick takes its lines now.
-        flushCurrent();
-        noteRecovery();
+        // Only lines written tell that it is back: after a Start that found
+        // it missing, none may be held yet.
+        if (flushCurrent().written > 0)
+            noteRecovery();
         retryOtherFolders(job.at);
         [[fallthrough]];
     case LogJob::Kind::Keep: {

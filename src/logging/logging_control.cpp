@@ -62,6 +62,10 @@ WriterEvents LoggingControl::writerEvents() {
     return {
         [this](const LoggingNotice &notice) {
             m_holding = notice.trouble;
+            // The writer may find the folder gone only after the pause began
+            // (its last line, or Start's look): the tries start now.
+            if (m_holding && m_paused != PauseReason::None && !m_timer.isActive())
+                m_timer.startIn(m_timer.interval());
             if (m_listener.noticed)
                 m_listener.noticed(notice);
         },

@@ -59,7 +59,18 @@ std::vector<DayFiles> dayFiles(const std::vector<std::string> &folders, const Lo
     std::vector<DayFiles> days(std::size_t(std::max(0, count)));
     std::vector<std::vector<DayFile>> copies(days.size());
     std::vector<std::size_t> taken(days.size(), 0);
+    std::vector<fs::path> listed;
     for (std::size_t f = 0; f < folders.size(); ++f) {
+        // The folder as the day files' paths name it (a drive root "C:" is "C:\").
+        const fs::path folder = fs::u8path(dailyLogPath(folders[f], from)).parent_path();
+        // A folder named again another way ("a/" for "a", a link to it) is
+        // read once: its copies would be counted and listed twice.
+        std::error_code ignored;
+        if (std::any_of(listed.begin(), listed.end(), [&](const fs::path &earlier) {
+                return earlier == folder || fs::equivalent(earlier, folder, ignored);
+            }))
+            continue;
+        listed.push_back(folder);
         for (std::size_t d = 0; d < days.size(); ++d) {
             const std::string path = dailyLogPath(folders[f], addDays(from, int(d)));
             days[d].files.push_back({path, f == 0 ? path.substr(path.size() - 14) : path, false});
@@ -67,15 +78,14 @@ std::vector<DayFiles> dayFiles(const std::vector<std::string> &folders, const Lo
         }
         if (days.empty())
             continue;
-        // The folder as the day files' paths name it (a drive root "C:" is "C:\").
-        const std::string anyDay = dailyLogPath(folders[f], from);
         std::error_code error;
-        fs::directory_iterator entry(fs::u8path(anyDay).parent_path(), error), end;
+        fs::directory_iterator entry(folder, error), end;
         for (; !error && entry != end; entry.increment(error)) {
             const std::u8string wide = entry->path().filename().u8string();
             const std::string name(wide.begin(), wide.end());
             LocalDate date{0, 0, 0};
-            if (!isConflictCopyName(name, &date))
+            // A folder or a device so named is no copy a sync tool made.
+            if (!isConflictCopyName(name, &date) || !entry->is_regular_file(ignored))
                 continue;
             const int d = daysBetween(from, date) - 1;
             if (d < 0 || d >= count)

@@ -82,6 +82,8 @@ struct Layout {
     QString stretches{};
     qint64 seconds = 0;
     int copies = 0;
+    // A folder read too, named another way.
+    QString again{};
 };
 
 } // namespace
@@ -458,11 +460,20 @@ private slots:
              {"0/2026-12-09.sync-conflict-2026-AF.log", tickText("11:00:00", "12:00:00", 10)},
              {"0/notes 2026-12-09.log", tickText("11:00:00", "12:00:00", 10)},
              {"0/2026-12-10 (conflicted copy 2026-12-10 093612).log",
-              tickText("11:00:00", "12:00:00", 10)}},
+              tickText("11:00:00", "12:00:00", 10)},
+             {"0/2026-12-09-old.log/", {}}},
             1,
             "09:00:00-10:00:00",
             3600,
             0};
+        QTest::newRow("the first folder named again")
+            << Layout{{{"0/2026-12-09.log", nine},
+                       {"0/2026-12-09.sync-conflict-20261209-093004-AF4AO6E.log", nine}},
+                      1,
+                      "09:00:00-10:00:00",
+                      3600,
+                      1,
+                      "0/"};
         QTest::newRow("a copy and no day file")
             << Layout{{{"0/2026-12-09 (Bob's conflicted copy 2026-12-09).log", nine}},
                       1,
@@ -496,10 +507,15 @@ private slots:
             folders.push_back(dir.filePath(QString::number(f)).toStdString());
             std::filesystem::create_directory(folders.back());
         }
+        if (!layout.again.isEmpty())
+            folders.push_back(dir.filePath(layout.again).toStdString());
         for (const auto &[name, text] : layout.files)
-            std::ofstream(std::filesystem::u8path(dir.filePath(name).toStdString()),
-                          std::ios::binary)
-                << text.toStdString();
+            if (name.endsWith('/'))
+                std::filesystem::create_directory(dir.filePath(name).toStdString());
+            else
+                std::ofstream(std::filesystem::u8path(dir.filePath(name).toStdString()),
+                              std::ios::binary)
+                    << text.toStdString();
         const std::vector<DayRecord> days =
             readRecord(folders, {2026, 12, 9}, {2026, 12, 9}, localMarkers());
         QCOMPARE(int(days.size()), 1);
