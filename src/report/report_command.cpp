@@ -115,7 +115,8 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
         if (daysBetween(from, to) < 1)
             throw Failure{"the range ends before it starts: " + isoDate(from) + " to " +
                           isoDate(to)};
-        if (folders.empty())
+        const bool stored = folders.empty();
+        if (stored)
             for (const std::string &folder : storedFolders)
                 if (!folder.empty())
                     folders.push_back(folder);
@@ -126,8 +127,20 @@ int runReportCommand(const std::vector<std::string> &arguments, const LocalDate 
             if (std::find(folders.begin(), folders.begin() + std::ptrdiff_t(i), folders[i]) !=
                 folders.begin() + std::ptrdiff_t(i))
                 folders.erase(folders.begin() + std::ptrdiff_t(i));
-        for (const std::string &folder : folders)
-            checkFolder(folder);
+        for (auto at = folders.begin(); at != folders.end();) {
+            try {
+                checkFolder(*at);
+                ++at;
+            } catch (const Failure &failure) {
+                // A stored report folder beside the log folder may not be
+                // there yet (another computer's, not synced yet): the report
+                // goes on without it, as the window does.
+                if (!stored || at == folders.begin())
+                    throw;
+                err << "wendle-report: warning: " << failure.message << ", left out\n";
+                at = folders.erase(at);
+            }
+        }
         const std::string folder = folderListText(folders);
 
         const std::vector<DayRecord> record = readRecord(folders, from, to, localMarkers());

@@ -575,6 +575,15 @@ private slots:
         }
         std::ostringstream out, err;
         QCOMPARE(runReportCommand({}, {2026, 12, 2}, {}, out, err), 2); // no folder anywhere
+        // A stored report folder not there yet is left out, the log folder is not.
+        std::ostringstream storedOut, storedErr;
+        QCOMPARE(
+            runReportCommand({}, {2026, 12, 2}, {folder, folder + "/gone"}, storedOut, storedErr),
+            0);
+        QVERIFY(storedErr.str().find("gone does not exist, left out") != std::string::npos);
+        QCOMPARE(
+            runReportCommand({}, {2026, 12, 2}, {folder + "/gone", folder}, storedOut, storedErr),
+            2);
     }
 };
 
