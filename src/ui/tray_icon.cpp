@@ -149,8 +149,12 @@ void TrayIcon::showMessage(bool trouble, const QString &title, const QString &te
                             trouble ? QSystemTrayIcon::Warning : QSystemTrayIcon::Information);
 }
 
+// What the watches of both kinds of tray last said, never Qt's own
+// isSystemTrayAvailable(): that asks the StatusNotifierItem watcher and waits
+// for its answer, and a watcher that is itself asking the icon something
+// (hosts read its properties) then holds both up until D-Bus gives up.
 bool TrayIcon::isShown() const {
-    return m_icon && m_icon->isVisible() && m_trayThere && QSystemTrayIcon::isSystemTrayAvailable();
+    return m_icon && m_icon->isVisible() && m_trayThere;
 }
 
 void TrayIcon::useMenuForMenuOnlyTrays(QMenu *popup, const QList<QAction *> &items) {

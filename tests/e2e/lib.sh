@@ -257,11 +257,11 @@ find_tray_icon() { find_program_window is_tray_icon; }
 
 is_viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 
-wait_viewable() { wait_until 5 is_viewable "$1"; }
-wait_hidden() { wait_until 5 succeeds_not is_viewable "$1"; }
+wait_viewable() { wait_until 20 is_viewable "$1"; }
+wait_hidden() { wait_until 20 succeeds_not is_viewable "$1"; }
 
 is_active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-wait_active() { wait_until 5 is_active "$1"; }
+wait_active() { wait_until 20 is_active "$1"; }
 
 # The open pop-up menu is a viewable override-redirect window.
 is_popup_menu() { xwininfo -id "$1" | grep -q 'Override Redirect State: yes'; }

@@ -33,7 +33,7 @@ seed_store "$work" 0
 start_wendle
 if [ "${SNI_HOST_LATE:-0}" = 1 ]; then
     xdotool windowminimize "$wid"
-    wait_until 5 is_iconic || fail "with no tray the window is not minimised in the taskbar"
+    wait_until 20 is_iconic || fail "with no tray the window is not minimised in the taskbar"
     start_host
 fi
 wait_until 10 grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host"
@@ -52,12 +52,12 @@ wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not
 # host back, the window hides in it again, and its menu still brings it back.
 in_tray() { succeeds_not is_viewable "$wid" && succeeds_not is_iconic; }
 xdotool windowminimize "$wid"
-wait_until 5 in_tray || fail "minimising again did not hide the window"
+wait_until 20 in_tray || fail "minimising again did not hide the window"
 kill "$watcher" && wait "$watcher" 2>/dev/null
-wait_until 10 is_iconic || fail "with the tray gone, the hidden window is not in the task list"
+wait_until 20 is_iconic || fail "with the tray gone, the hidden window is not in the task list"
 start_host
 wait_until 10 grep -q '^registered' "$work/watcher.out" || fail "the icon did not register with the host that came again"
-wait_until 10 in_tray || fail "with the tray back, the window did not hide in it"
+wait_until 20 in_tray || fail "with the tray back, the window did not hide in it"
 click_menu "Show Quorvel Wendle"
 wait_viewable "$wid" || { cat "$work/watcher.out"; fail "the menu's Show did not bring the window back from the tray that came again"; }
 
