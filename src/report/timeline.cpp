@@ -101,7 +101,12 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
                            Item::Anchor::Start,
                            int(d)});
     }
-    // Hour marks; every third hour named.
+    // Hour marks; every third hour named, or every sixth or twelfth where
+    // the names would run into each other (a narrow window, a large font).
+    const double labelWidth = m.fontSize * 3.0 * 1.25;
+    int named = 3;
+    while (named < 12 && axisWidth * named / 24.0 < labelWidth)
+        named *= 2;
     for (int hour = 0; hour <= 24; ++hour) {
         t.items.push_back({Item::Kind::Line,
                            Item::Role::HourLine,
@@ -110,7 +115,7 @@ Timeline layOutTimeline(const std::vector<DayRecord> &days, const TimelineMetric
                            0,
                            t.height - Margin - top + 3,
                            {}});
-        if (hour % 3 == 0) {
+        if (hour % named == 0) {
             char label[8];
             std::snprintf(label, sizeof label, "%02d:00", hour);
             t.items.push_back({Item::Kind::Text, Item::Role::AxisText, xAt(hour * 3600), top - 6, 0,

@@ -9,6 +9,7 @@
 #include "report/report_command.h"
 #include "report/report_entries.h"
 #include "report/time_of_day.h"
+#include "report/timeline.h"
 #include "support/fake_clock.h"
 
 #include <QTemporaryDir>
@@ -95,6 +96,22 @@ class TestReport : public QObject {
     Q_OBJECT
 
 private slots:
+    // The hour names never run into each other, however narrow the timeline.
+    void hourNamesStayApart() {
+        for (const double width : {900.0, 600.0, 450.0}) {
+            TimelineMetrics metrics;
+            metrics.width = width;
+            std::vector<double> names;
+            for (const TimelineItem &item : layOutTimeline({}, metrics).items)
+                if (item.role == TimelineItem::Role::AxisText)
+                    names.push_back(item.x);
+            QVERIFY(names.size() >= 3);
+            QVERIFY(names.size() == 9 || width < 900);
+            for (std::size_t i = 1; i < names.size(); ++i)
+                QVERIFY(names[i] - names[i - 1] >= metrics.fontSize * 3.0);
+        }
+    }
+
     void timeFormats_data() {
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("seconds"); // -1: not a time of day
