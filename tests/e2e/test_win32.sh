@@ -144,6 +144,10 @@ wait_for_window
 # The keys go in once the start is over, the focus on the folder box: by
 # then auto-start's first line is written (a loaded machine may take its time).
 wait_until 30 has_more_lines "$log" "$lines" || fail "auto-start did not log"
+# A click in the folder box makes the window the active one for Wine, which
+# X's focus alone may not yet have done on a busy machine: the keys then
+# start from the folder box.
+click_at 60 360 3495 315
 keys() { xdotool windowfocus "$wid" key --delay 150 "$@"; sleep 0.3; }
 # No new line for 2.5 s; a busy machine may act on a key late, so the
 # count has a few chances to settle.
