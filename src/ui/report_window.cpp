@@ -154,11 +154,8 @@ QAccessibleInterface *timelineAccessible(const QString &, QObject *object) {
 ReportWindow::ReportWindow(const Clock &clock, std::function<std::vector<std::string>()> folders,
                            QWidget *parent)
     : QWidget(parent, Qt::Window), m_days(clock, folders), m_folders(std::move(folders)) {
-    static const bool timelineRead = [] {
-        QAccessible::installFactory(timelineAccessible);
-        return true;
-    }();
-    (void)timelineRead;
+    // Qt installs a factory once, however often it is given.
+    QAccessible::installFactory(timelineAccessible);
     setObjectName(QStringLiteral("reportWindow"));
     setWindowTitle(QString::fromLatin1(report::ReportWindowTitle));
     setWindowIcon(clockIcon());

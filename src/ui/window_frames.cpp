@@ -20,11 +20,8 @@ QAccessibleInterface *windowAsFrame(const QString &className, QObject *object) {
 } // namespace
 
 void readWindowsAsFrames() {
-    static const bool installed = [] {
-        QAccessible::installFactory(windowAsFrame);
-        return true;
-    }();
-    (void)installed;
+    // Qt installs a factory once, however often it is given.
+    QAccessible::installFactory(windowAsFrame);
 }
 
 } // namespace wendle
