@@ -28,9 +28,15 @@ wine msiexec /i "$(wine winepath -w "$WENDLE_MSI" 2>/dev/null | tr -d '\r')" /qn
     fail "msiexec /i ended with status $?"
 wait_until 30 test -f "$program" || fail "the program was not installed into %LOCALAPPDATA%\\Programs\\Wendle"
 wait_until 30 test -f "$shortcut" || fail "no Start menu shortcut"
-wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r' |
-    grep -A20 'DisplayName *REG_SZ *Quorvel Wendle' | grep -q 'Publisher *REG_SZ *Quorvel' ||
-    fail "no uninstall entry with the publisher"
+# The entry is the installer's last step: waited for like the files, and
+# shown when it does not come.
+uninstall_entries() {
+    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>&1 | tr -d '\r'
+}
+has_uninstall_entry() {
+    uninstall_entries | grep -A20 'DisplayName *REG_SZ *Quorvel Wendle' | grep -q 'Publisher *REG_SZ *Quorvel'
+}
+wait_until 30 has_uninstall_entry || fail "no uninstall entry with the publisher: $(uninstall_entries | grep -B2 -A20 Quorvel)"
 
 # The Start menu's shortcut starts the installed program: first start,
 # the folder browser. Its tree opens on the desktop; the second entry is
@@ -98,7 +104,7 @@ wine msiexec /x "$(wine winepath -w "$WENDLE_MSI" 2>/dev/null | tr -d '\r')" /qn
     fail "msiexec /x ended with status $?"
 wait_until 30 test ! -e "$program" || fail "uninstalling left the program"
 [ ! -e "$shortcut" ] || fail "uninstalling left the shortcut"
-[ ! -e "$(dirname "$program")" ] || fail "uninstalling left the program's folder"
+wait_until 30 test ! -e "$(dirname "$program")" || fail "uninstalling left the program's folder"
 wine reg query "$run_key" /v 'Quorvel Wendle' >/dev/null 2>&1 && fail "uninstalling left the Run value"
 [ "$(line_count "$log")" = "$lines" ] && [ "$lines" -gt 0 ] || fail "the log folder was not left as it was"
 wine reg query "$key" /v Autostart 2>/dev/null | grep -q 'REG_DWORD *0x1' || fail "uninstalling took the settings"
