@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time to the window shown and idle memory (RSS) of Wendle beside
 # the least a Qt 6 program with a window and a tray icon does (the floor
-# Wendle is held to), and a bare Qt window, under a private Xvfb display
+# Wendle is held to), the same floor showing one line of text (what saying
+# anything at all costs), and a bare Qt window, under a private Xvfb display
 # with its own D-Bus session, twice: with icewm's XEmbed tray, and with a
 # StatusNotifierItem host (the tests' stand-in) and no XEmbed tray. The
 # programs take turns, run after run, so that a change in the machine's load
@@ -32,10 +33,10 @@ export HOME=$home XDG_CONFIG_HOME=$home/.config
 mkdir -p "$XDG_CONFIG_HOME/wendle"
 # An earlier run chose a folder and no auto-start: the window comes straight up.
 printf "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\\\SOFTWARE\\\\Quorvel\\\\Utils\\\\Wendle]\n\"LogFolder\"=\"%s\"\n\"Autostart\"=dword:00000000\n" "$home" >"$XDG_CONFIG_HOME/wendle/registry.reg"
-measure() { # program title -> prints "milliseconds rss_kib" for one run
+measure() { # program title [argument] -> prints "milliseconds rss_kib" for one run
     local program=$1 title=$2 start end pid
     start=$(date +%s%N)
-    "$program" >/dev/null 2>&1 &
+    "$program" ${3:-} >/dev/null 2>&1 &
     pid=$!
     until xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; do sleep 0.005; done
     end=$(date +%s%N)
@@ -44,21 +45,24 @@ measure() { # program title -> prints "milliseconds rss_kib" for one run
     kill $pid; wait $pid 2>/dev/null
     sleep 0.3
 }
-: >"$home/w"; : >"$home/t"; : >"$home/m"
+: >"$home/w"; : >"$home/t"; : >"$home/x"; : >"$home/m"
 for _ in $(seq "$RUNS"); do
     measure "$WENDLE" "Quorvel Wendle" >>"$home/w"
     measure "$TRAY" "Minimal Qt Tray Window" >>"$home/t"
+    measure "$TRAY" "Minimal Qt Tray Window With Text" --text >>"$home/x"
     measure "$MINIMAL" "Minimal Qt Window" >>"$home/m"
 done
 median() { sort -n | awk "{ v[NR] = \$1 } END { print v[int((NR + 1) / 2)] }"; }
-for f in w t m; do
+for f in w t x m; do
     eval "${f}t=\$(cut -d\" \" -f1 <\"$home/$f\" | median)"
     eval "${f}r=\$(cut -d\" \" -f2 <\"$home/$f\" | median)"
 done
 echo "runs: $RUNS each, taking turns (medians)"
-printf "%-24s %6s ms to window shown, %7s KiB RSS idle\n" wendle "$wt" "$wr" \
-    "minimal Qt window + tray" "$tt" "$tr" "minimal Qt window" "$mt" "$mr"
+printf "%-26s %6s ms to window shown, %7s KiB RSS idle\n" wendle "$wt" "$wr" \
+    "minimal Qt window + tray" "$tt" "$tr" "the same + a line of text" "$xt" "$xr" \
+    "minimal Qt window" "$mt" "$mr"
 awk -v a=$wt -v b=$tt -v c=$wr -v d=$tr "BEGIN { printf \"ratios wendle / window with tray: start-up %.2f, memory %.2f\n\", a / b, c / d }"
+awk -v a=$wt -v b=$xt -v c=$wr -v d=$xr "BEGIN { printf \"ratios wendle / the same + text: start-up %.2f, memory %.2f\n\", a / b, c / d }"
 awk -v a=$wt -v b=$mt -v c=$wr -v d=$mr "BEGIN { printf \"ratios wendle / bare window:     start-up %.2f, memory %.2f\n\", a / b, c / d }"
 '
 }
