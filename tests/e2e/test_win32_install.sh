@@ -29,14 +29,18 @@ wine msiexec /i "$(wine winepath -w "$WENDLE_MSI" 2>/dev/null | tr -d '\r')" /qn
 wait_until 30 test -f "$program" || fail "the program was not installed into %LOCALAPPDATA%\\Programs\\Wendle"
 wait_until 30 test -f "$shortcut" || fail "no Start menu shortcut"
 # The entry is the installer's last step: waited for like the files, and
-# shown when it does not come.
+# shown when it does not come (each try is two runs of reg, so the bound is
+# longer than it reads). A per-user install may have it in either hive.
 uninstall_entries() {
-    wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>&1 | tr -d '\r'
+    local hive
+    for hive in HKLM HKCU; do
+        wine reg query "$hive\Software\Microsoft\Windows\CurrentVersion\Uninstall" /s 2>&1 | tr -d '\r'
+    done
 }
 has_uninstall_entry() {
     uninstall_entries | grep -A20 'DisplayName *REG_SZ *Quorvel Wendle' | grep -q 'Publisher *REG_SZ *Quorvel'
 }
-wait_until 30 has_uninstall_entry || fail "no uninstall entry with the publisher: $(uninstall_entries | grep -B2 -A20 Quorvel)"
+wait_until 10 has_uninstall_entry || fail "no uninstall entry with the publisher: $(uninstall_entries | grep -B2 -A20 Quorvel)"
 
 # The Start menu's shortcut starts the installed program: first start,
 # the folder browser. Its tree opens on the desktop; the second entry is
