@@ -880,6 +880,8 @@ void MainWindow::showTrayState(form::TrayPicture, const std::string &) {
         return;
     NOTIFYICONDATAW icon = trayIconData(NIF_TIP | NIF_ICON);
     // Refused, not for being slow: the icon is gone, or the taskbar with it.
+    // A refusal need not set the error, so an earlier call's must not stay.
+    SetLastError(ERROR_SUCCESS);
     if (!Shell_NotifyIconW(NIM_MODIFY, &icon) && GetLastError() != ERROR_TIMEOUT)
         trayGone();
 }
