@@ -5,6 +5,7 @@
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
+#include <QDBusServiceWatcher>
 #include <QDBusVariant>
 #include <QThread>
 
@@ -79,7 +80,21 @@ void SessionWatch::listen() {
         return;
     system.connect(QString(), LogindPath, ManagerInterface, QStringLiteral("PrepareForSleep"), this,
                    SLOT(preparingForSleep(bool, QDBusMessage)));
-    // Whose signals are logind's.
+    // Whose signals are logind's. It may start late or be restarted (an
+    // upgrade does): its signals then come under another name, and what it
+    // says of the session is asked again.
+    auto *owners =
+        new QDBusServiceWatcher(Logind, system, QDBusServiceWatcher::WatchForOwnerChange, this);
+    connect(owners, &QDBusServiceWatcher::serviceOwnerChanged, this,
+            [this](const QString &, const QString &, const QString &owner) {
+                m_logind = owner;
+                if (owner.isEmpty())
+                    return;
+                if (m_sessionPath.isEmpty())
+                    findSession();
+                else
+                    askSession();
+            });
     QDBusMessage owner = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));

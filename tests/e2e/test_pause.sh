@@ -4,7 +4,7 @@
 # second leave no line inside the lock, the first line after the unlock
 # comes within an interval, and no second is written twice; each source
 # alone pauses too (the locker's unlock without logind's Unlock among
-# them). Then the menu item turns it off: every second is written through
+# them), and logind restarted under another name. Then the menu item turns it off: every second is written through
 # a lock.
 set -u
 source "$(dirname "$0")/lib.sh"
@@ -62,6 +62,9 @@ locked_for gnome-lock gnome-unlock 3
 locked_for logind-lock logind-unlock 3
 locked_for sleep wake 3
 locked_for away back 3
+# logind restarted (an upgrade does) while the screen locks: heard under
+# its new name.
+locked_for logind-restart logind-unlock 3
 # The icon while paused, for the eye.
 send lock
 sleep 1

@@ -144,6 +144,17 @@ int main(int argc, char *argv[]) {
         } else if (command == QLatin1String("logind-unlock")) {
             signal(system, SessionPath, SessionInterface, QStringLiteral("Unlock"));
             logind(false);
+        } else if (command == QLatin1String("logind-restart")) {
+            // Another connection, so another unique name; the session was
+            // locked while it was away, which only asking it tells.
+            system.unregisterObject(QStringLiteral("/org/freedesktop/login1"));
+            system.unregisterService(QStringLiteral("org.freedesktop.login1"));
+            system = QDBusConnection::connectToBus(QDBusConnection::SystemBus,
+                                                   QStringLiteral("restarted logind"));
+            state.lockedHint = true;
+            system.registerService(QStringLiteral("org.freedesktop.login1"));
+            system.registerVirtualObject(QStringLiteral("/org/freedesktop/login1"), &answers,
+                                         QDBusConnection::SubPath);
         } else if (command == QLatin1String("sleep") || command == QLatin1String("wake")) {
             signal(system, QStringLiteral("/org/freedesktop/login1"),
                    QStringLiteral("org.freedesktop.login1.Manager"),
