@@ -6,8 +6,8 @@
 #include "logging/text_win32.h"
 #include "report/report_entries.h"
 #include "report/report_window_design.h"
-#include "win32/dpi.h"
 #include "win32/accessible_text.h"
+#include "win32/dpi.h"
 
 #include <algorithm>
 

@@ -5,11 +5,11 @@
 //   fake_sni_watcher CLICK-FILE
 #include <QCoreApplication>
 #include <QDBusAbstractAdaptor>
+#include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusInterface>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
-#include <QDBusArgument>
 #include <QDBusVariant>
 #include <QDateTime>
 #include <QFile>
@@ -32,8 +32,7 @@ public:
     QString service;
 
 public slots:
-    void RegisterStatusNotifierItem(const QString &item, const QDBusMessage &message)
-    {
+    void RegisterStatusNotifierItem(const QString &item, const QDBusMessage &message) {
         // Items give either a bus name or an object path.
         service = item.startsWith('/') ? message.service() : item;
         m_items << service;
@@ -52,8 +51,7 @@ private:
 };
 
 // The menu's items, id and label, from its layout: (ia{sv}av), nested.
-static void collect(const QDBusArgument &layout, QList<QPair<int, QString>> &items)
-{
+static void collect(const QDBusArgument &layout, QList<QPair<int, QString>> &items) {
     int id = 0;
     QVariantMap properties;
     layout.beginStructure();
@@ -69,8 +67,7 @@ static void collect(const QDBusArgument &layout, QList<QPair<int, QString>> &ite
     layout.endStructure();
 }
 
-static void click(const QString &service, const QString &wanted)
-{
+static void click(const QString &service, const QString &wanted) {
     QDBusConnection bus = QDBusConnection::sessionBus();
     QDBusInterface item(service, "/StatusNotifierItem", "org.kde.StatusNotifierItem", bus);
     const QString menuPath = item.property("Menu").value<QDBusObjectPath>().path();
@@ -93,8 +90,7 @@ static void click(const QString &service, const QString &wanted)
     std::fflush(stdout);
 }
 
-int main(int argc, char *argv[])
-{
+int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     if (argc != 2)
         return 2;
