@@ -213,7 +213,7 @@ MainWindow::MainWindow(const Clock &clock, QWidget *parent, Writing writing)
     connect(mnuPopup, &QMenu::aboutToShow, this, showLoginState);
     connect(m_tray.hostMenu(), &QMenu::aboutToShow, this, showLoginState);
     // Shift+F10 and the Menu key open the window's menu, as a right click does.
-    for (const QKeySequence key :
+    for (const QKeySequence &key :
          {QKeySequence(Qt::SHIFT | Qt::Key_F10), QKeySequence(Qt::Key_Menu)}) {
         auto *shortcut = new QShortcut(key, this);
         connect(shortcut, &QShortcut::activated, this, &MainWindow::showWindowMenuAtFocus);

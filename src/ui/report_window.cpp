@@ -290,6 +290,20 @@ void ReportWindow::showEvent(QShowEvent *event) {
     m_follow.start();
 }
 
+void ReportWindow::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || !isVisible())
+        return;
+    // Minimised, it is not read: it stops following today, and catches up
+    // at once when it is shown again.
+    if (isMinimized()) {
+        m_follow.stop();
+    } else if (!m_follow.isActive()) {
+        m_days.refresh();
+        m_follow.start();
+    }
+}
+
 void ReportWindow::hideEvent(QHideEvent *event) {
     QWidget::hideEvent(event);
     m_follow.stop();

@@ -10,6 +10,7 @@
 #include "win32/dpi.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <commctrl.h>
 #include <windowsx.h>
@@ -149,6 +150,17 @@ LRESULT ReportWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case WM_SIZE:
+        // Minimised, it is not read: it stops following today, and catches
+        // up at once when it is shown again.
+        if (wParam == SIZE_MINIMIZED) {
+            m_minimized = true;
+            KillTimer(m_window, FollowTimer);
+            return 0;
+        }
+        if (std::exchange(m_minimized, false) && IsWindowVisible(m_window)) {
+            m_days.refresh();
+            SetTimer(m_window, FollowTimer, report::ReportFollowMilliseconds, nullptr);
+        }
         placeStatus();
         InvalidateRect(m_window, nullptr, TRUE);
         return 0;

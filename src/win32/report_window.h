@@ -47,6 +47,7 @@ private:
     void useFontForDpi();
 
     report::RecentDays m_days;
+    bool m_minimized = false;
     HWND m_window = nullptr;
     HWND m_tip = nullptr;
     HWND m_status = nullptr;
