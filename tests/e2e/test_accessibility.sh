@@ -4,7 +4,8 @@
 # in words, the focus on Stop after Space on Start, and the window's own
 # menu opened and used by keyboard alone, Start at Login a check box with
 # its state, counted by its menu, and the report window's days read with
-# their totals, days opening onto their stretches, the grand total next.
+# their totals, days opening onto their stretches, the grand total next,
+# and what was logged while the report was minimised once it is back.
 set -u
 source "$(dirname "$0")/lib.sh"
 
@@ -114,6 +115,13 @@ report_focus_has() { "$check" report-focused 2>/dev/null | grep -qxF "$1"; }
 xdotool key Tab
 wait_until 5 report_focus_has 'Total 0 h 0 min 30 s' || fail "Tab does not reach the grand total: $("$check" report-focused)"
 report=$(visible_windows '^Wendle Report$' | head -n1)
+# Minimised, it stops following today; back, it reads at once what came.
+xdotool windowminimize "$report"
+wait_hidden "$report" || fail "the report window did not minimise"
+printf '09:00:40\r\n09:00:50\r\n' >>"$work/$today.log"
+xdotool windowactivate "$report"
+day="$today, $(LC_ALL=C date +%a), total 0 h 0 min 50 s"
+wait_until 20 report_reads || { cat "$work/report"; fail "back from minimised, the report does not read the new lines"; }
 xdotool windowfocus "$report" key Escape
 wait_title_gone '^Wendle Report$' 5 || fail "Escape did not close the report window"
 echo "PASS"
