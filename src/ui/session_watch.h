@@ -35,6 +35,8 @@ private slots:
 
 private:
     void listen();
+    // logind answers under this unique name now (empty: it is gone).
+    void logindIs(const QString &owner);
     void askScreenSaver(const QString &service, const QString &path, PauseSource source);
     void findSession();
     void listenToSession(const QString &path);

@@ -80,29 +80,30 @@ void SessionWatch::listen() {
         return;
     system.connect(QString(), LogindPath, ManagerInterface, QStringLiteral("PrepareForSleep"), this,
                    SLOT(preparingForSleep(bool, QDBusMessage)));
-    // Whose signals are logind's. It may start late or be restarted (an
-    // upgrade does): its signals then come under another name, and what it
-    // says of the session is asked again.
+    // Whose signals are logind's: asked once, then followed, as logind may
+    // start late or be restarted (an upgrade does) under another name.
     auto *owners =
         new QDBusServiceWatcher(Logind, system, QDBusServiceWatcher::WatchForOwnerChange, this);
     connect(owners, &QDBusServiceWatcher::serviceOwnerChanged, this,
-            [this](const QString &, const QString &, const QString &owner) {
-                m_logind = owner;
-                if (owner.isEmpty())
-                    return;
-                if (m_sessionPath.isEmpty())
-                    findSession();
-                else
-                    askSession();
-            });
+            [this](const QString &, const QString &, const QString &owner) { logindIs(owner); });
     QDBusMessage owner = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
         QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetNameOwner"));
     owner << Logind;
     callThen(system, owner, this, [this](const QDBusMessage &reply) {
-        m_logind = reply.arguments().value(0).toString();
-        findSession();
+        logindIs(reply.arguments().value(0).toString());
     });
+}
+
+void SessionWatch::logindIs(const QString &owner) {
+    m_logind = owner;
+    if (owner.isEmpty())
+        return;
+    // A logind that came since may have seen the session change meanwhile.
+    if (m_sessionPath.isEmpty())
+        findSession();
+    else
+        askSession();
 }
 
 void SessionWatch::askScreenSaver(const QString &service, const QString &path, PauseSource source) {

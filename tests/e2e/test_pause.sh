@@ -4,8 +4,8 @@
 # second leave no line inside the lock, the first line after the unlock
 # comes within an interval, and no second is written twice; each source
 # alone pauses too (the locker's unlock without logind's Unlock among
-# them), and logind restarted under another name. Then the menu item turns it off: every second is written through
-# a lock.
+# them), and logind restarted under another name. Then the menu item turns
+# it off: every second is written through a lock.
 set -u
 source "$(dirname "$0")/lib.sh"
 
